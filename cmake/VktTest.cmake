@@ -1,0 +1,10 @@
+# vkt_add_test(NAME SOURCES ... LIBS ...): one QtTest executable tst_NAME, registered with ctest.
+function(vkt_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(tst_${name} ${ARG_SOURCES})
+    target_link_libraries(tst_${name} PRIVATE vkt_build_flags Qt6::Test ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND tst_${name})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/xdg-runtime"
+        TIMEOUT 300)
+endfunction()

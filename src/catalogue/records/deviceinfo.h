@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+
+// One device found by a device search.
+struct DeviceInfo
+{
+    enum Kind : int { ActiveSync = 1, Storage = 2, Symbian = 3, Android = 4 };
+
+    QString name;
+    int kind = 0;
+    bool isConnectedProperly = true;
+    int index = -1;
+    bool isReadOnly = false;
+
+    // The name as the device list shows it, with at most one remark.
+    QString listText() const;
+};
+
+Q_DECLARE_METATYPE(DeviceInfo)

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QMetaType>
+#include <QString>
+
+// Progress figures of a running transfer.
+struct TransferStatusInfo
+{
+    QString fileName;
+    quint64 done = 0;
+    quint64 total = 0;
+    qint32 speed = -1;       // bytes per second
+    qint32 secondsLeft = -1; // -1 while no estimate exists
+};
+
+Q_DECLARE_METATYPE(TransferStatusInfo)

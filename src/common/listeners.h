@@ -1,0 +1,30 @@
+#pragma once
+
+// Callbacks handed into every long operation; each is optional (a null pointer is simply not called).
+namespace vktcommon {
+
+class ProgressListener
+{
+public:
+    virtual ~ProgressListener() = default;
+    virtual void setProgress(int percent) = 0;
+};
+
+class ContinueListener
+{
+public:
+    virtual ~ContinueListener() = default;
+    // False asks the running operation to stop at its next check.
+    virtual bool shouldContinue() = 0;
+};
+
+class InstallationProgressListener
+{
+public:
+    virtual ~InstallationProgressListener() = default;
+    virtual void setProgress(int percent) = 0;
+    // The device now waits for the user to confirm an installation on its own screen.
+    virtual void waitForUserAction() = 0;
+};
+
+} // namespace vktcommon

@@ -1,0 +1,8 @@
+#include "programfolder.h"
+
+#include <QFileInfo>
+
+QString programFolder()
+{
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
