@@ -33,3 +33,13 @@ if(VKT_FUZZ)
     target_compile_options(vkt_test_flags INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(vkt_test_flags INTERFACE -fsanitize=address,undefined)
 endif()
+
+# vkt_add_all_subdirectories(): adds every sub-folder of the current folder that holds a CMakeLists.txt.
+function(vkt_add_all_subdirectories)
+    file(GLOB children CONFIGURE_DEPENDS LIST_DIRECTORIES true RELATIVE "${CMAKE_CURRENT_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/*")
+    foreach(child IN LISTS children)
+        if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt")
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()
