@@ -6,11 +6,8 @@
 // the installer's four setup hooks. In the host build they work on the emulated device whose folder the
 // environment variable VKT_CE_DEVICE names (see HostCePlatform); replies are freed with free().
 
-#if defined(_WIN32)
-#define PXR_EXPORT __declspec(dllexport)
-#else
+// The host build exports by visibility; a device build names the exports in a module definition file.
 #define PXR_EXPORT __attribute__((visibility("default")))
-#endif
 
 extern "C" {
 
