@@ -5,6 +5,7 @@
 #include "mapheader.h"
 
 #include <QCoreApplication>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QUuid>
 #include <QXmlStreamReader>
@@ -205,9 +206,12 @@ int ContentFolderScanner::writeInfo(const QString &path, ContentFolderIdentity &
     xml.writeTextElement(QStringLiteral("Version"), created.version);
     xml.writeTextElement(QStringLiteral("UID"), created.uid);
     xml.writeEndDocument();
+    // A file that did not reach the device must not hand out an identity nobody can read back;
+    // a buffered file reports a full disk only when flushed.
+    auto *fileDevice = qobject_cast<QFileDevice *>(file.get());
+    const bool flushed = !fileDevice || fileDevice->flush();
     file->close();
-    // A file that did not reach the device must not hand out an identity nobody can read back.
-    if (xml.hasError())
+    if (xml.hasError() || !flushed)
         return DE_WRONG_REPLY;
     identity = created;
     return DE_NO_ERROR;
