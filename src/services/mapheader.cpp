@@ -19,7 +19,10 @@ constexpr quint32 newestHeaderVersion = 2;
 class HeaderReader
 {
 public:
-    explicit HeaderReader(QIODevice *file) : m_file(file) {}
+    // The size is asked once: on a file each question is a system call.
+    explicit HeaderReader(QIODevice *file) : m_file(file), m_size(file->size()) {}
+
+    qint64 size() const { return m_size; }
 
     bool bytes(qint64 count, QByteArray &out)
     {
@@ -95,7 +98,7 @@ public:
     }
 
     bool seek(qint64 position) { return m_file->seek(position); }
-    qint64 remaining() const { return m_file->size() - m_file->pos(); }
+    qint64 remaining() const { return m_size - m_file->pos(); }
 
 private:
     // Bytes of a key that take part in the scrambling: the value's significant bytes, at least one.
@@ -111,6 +114,7 @@ private:
     }
 
     QIODevice *m_file;
+    qint64 m_size;
 };
 
 quint32 u32At(const QByteArray &raw, int offset)
@@ -159,16 +163,18 @@ bool readMapHeader(const QString &languageName, QIODevice *file, MapHeader &head
         return false;
     HeaderReader reader(file);
     QByteArray start;
-    if (!reader.seek(0) || !reader.bytes(firstHeaderSize, start) || !start.startsWith("GNM3"))
+    if ((file->pos() != 0 && !reader.seek(0)) || !reader.bytes(firstHeaderSize, start) || !start.startsWith("GNM3"))
         return false;
     const quint32 headerVersion = u32At(start, 4);
     if (headerVersion > newestHeaderVersion)
         return false;
     quint32 tableBase = u32At(start, 8);
     if (headerVersion > 0) {
-        if (!reader.seek(0) || !reader.bytes(longHeaderSize, start))
+        // The longer header starts with the same 12 bytes; reading on keeps the file's buffer.
+        QByteArray rest;
+        if (!reader.bytes(longHeaderSize - firstHeaderSize, rest))
             return false;
-        tableBase = u32At(start, 12);
+        tableBase = u32At(start + rest, 12);
     }
 
     QByteArray index;
@@ -179,7 +185,7 @@ bool readMapHeader(const QString &languageName, QIODevice *file, MapHeader &head
     const quint16 language = windowsLanguageId(languageName);
 
     MapHeader result;
-    if (const KnownMapTable::Entry *known = KnownMapTable::instance().find(quint64(file->size()), indexId)) {
+    if (const KnownMapTable::Entry *known = KnownMapTable::instance().find(quint64(reader.size()), indexId)) {
         result.packageCode = known->packageCode;
         result.firstVersion = known->firstVersion;
         result.secondVersion = known->secondVersion;
@@ -192,7 +198,7 @@ bool readMapHeader(const QString &languageName, QIODevice *file, MapHeader &head
     // 64-bit arithmetic: both values come from the file and may be anything.
     const qint64 dataStart = qint64(entryCount) * 4 + qint64(tableBase) + longHeaderSize
         - (headerVersion == 0 ? firstHeaderSize : 0);
-    if (dataStart > file->size() || !reader.seek(dataStart) || !reader.skip(4))
+    if (dataStart > reader.size() || !reader.seek(dataStart) || !reader.skip(4))
         return false;
     if (!reader.u32(result.firstVersion) || !reader.u32(result.secondVersion))
         return false;
