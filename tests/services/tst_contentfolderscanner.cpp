@@ -24,18 +24,18 @@ using vktpdl::DE_WRONG_REPLY;
 
 namespace {
 
-MapFileSpec mapSpec(const QByteArray &code, quint32 headerVersion)
+MapFileRecipe mapRecipe(const QByteArray &code, quint32 headerVersion)
 {
-    MapFileSpec spec;
-    spec.headerVersion = headerVersion;
-    spec.entryCount = 2;
-    spec.firstVersion = 20112;
-    spec.secondVersion = 20110630;
-    spec.packageCode = code;
-    spec.titles = {{1033, "Poland"}, {1049, "Польша"}};
-    spec.versionTexts = {{1033, "2011Q2"}};
-    spec.conditions = {{"korwind.base", 1, 20104, 7}};
-    return spec;
+    MapFileRecipe recipe;
+    recipe.headerVersion = headerVersion;
+    recipe.entryCount = 2;
+    recipe.firstVersion = 20112;
+    recipe.secondVersion = 20110630;
+    recipe.packageCode = code;
+    recipe.titles = {{1033, "Poland"}, {1049, "Польша"}};
+    recipe.versionTexts = {{1033, "2011Q2"}};
+    recipe.conditions = {{"korwind.base", 1, 20104, 7}};
+    return recipe;
 }
 
 // What readInfo left in the identity file.
@@ -356,10 +356,10 @@ void TestContentFolderScanner::mapsFolder()
 
 void TestContentFolderScanner::listMaps()
 {
-    const QByteArray v0 = writeMapFile(mapSpec("korwind.pol", 0));
+    const QByteArray v0 = writeMapFile(mapRecipe("korwind.pol", 0));
     createFile("cardA/KorwindContent/Maps/Poland.NM3", v0);
-    createFile("cardA/KorwindContent/Maps/czech.nm3", writeMapFile(mapSpec("korwind.cze", 2)));
-    MapFileSpec future = mapSpec("korwind.future", 3);
+    createFile("cardA/KorwindContent/Maps/czech.nm3", writeMapFile(mapRecipe("korwind.cze", 2)));
+    MapFileRecipe future = mapRecipe("korwind.future", 3);
     createFile("cardA/KorwindContent/Maps/Future.NM3", writeMapFile(future));
     createFile("cardA/KorwindContent/Maps/Broken.NM3", "not a map at all");
     createFile("cardA/KorwindContent/Maps/Poland.NM3.bak", v0);
@@ -404,7 +404,7 @@ void TestContentFolderScanner::listMaps()
 
 void TestContentFolderScanner::listMapsWithoutHeaders()
 {
-    createFile("cardA/KorwindContent/Maps/Poland.NM3", writeMapFile(mapSpec("korwind.pol", 2)));
+    createFile("cardA/KorwindContent/Maps/Poland.NM3", writeMapFile(mapRecipe("korwind.pol", 2)));
     auto s = searchedScanner(1);
     MapInventory inventory;
     QCOMPARE(s->listMaps(0, "en_US", nullptr, nullptr, inventory), DE_NO_ERROR);
@@ -430,7 +430,7 @@ void TestContentFolderScanner::listMapsCreatesMaps()
 void TestContentFolderScanner::listMapsCancelled()
 {
     for (const char *name : {"a.NM3", "b.NM3", "c.NM3"})
-        createFile(QStringLiteral("cardA/KorwindContent/Maps/") + name, writeMapFile(mapSpec("korwind.pol", 1)));
+        createFile(QStringLiteral("cardA/KorwindContent/Maps/") + name, writeMapFile(mapRecipe("korwind.pol", 1)));
     auto s = searchedScanner();
     MapInventory inventory;
     inventory.maps.append(MapInfo()); // left over from an earlier listing
@@ -442,7 +442,7 @@ void TestContentFolderScanner::listMapsCancelled()
 
 void TestContentFolderScanner::listMapsFailures()
 {
-    createFile("cardA/KorwindContent/Maps/a.NM3", writeMapFile(mapSpec("korwind.pol", 1)));
+    createFile("cardA/KorwindContent/Maps/a.NM3", writeMapFile(mapRecipe("korwind.pol", 1)));
     auto s = searchedScanner();
     MapInventory inventory;
 

@@ -10,23 +10,23 @@
 
 using namespace vktcommon;
 
-Q_DECLARE_METATYPE(MapFileSpec)
+Q_DECLARE_METATYPE(MapFileRecipe)
 
 namespace {
 
-MapFileSpec germany(quint32 headerVersion)
+MapFileRecipe germany(quint32 headerVersion)
 {
-    MapFileSpec spec;
-    spec.headerVersion = headerVersion;
-    spec.indexId = 77;
-    spec.entryCount = 3;
-    spec.firstVersion = 20112;
-    spec.secondVersion = 20110630;
-    spec.packageCode = "korwind.deu";
-    spec.titles = {{1033, "Germany"}, {1031, "Deutschland"}, {1049, "Германия"}};
-    spec.versionTexts = {{1033, "2011Q2"}, {1049, "2011 II кв."}};
-    spec.conditions = {{"korwind.base", 1, 20104, 0}, {"korwind.deu.old", 5, 20101, 20100101}};
-    return spec;
+    MapFileRecipe recipe;
+    recipe.headerVersion = headerVersion;
+    recipe.indexId = 77;
+    recipe.entryCount = 3;
+    recipe.firstVersion = 20112;
+    recipe.secondVersion = 20110630;
+    recipe.packageCode = "korwind.deu";
+    recipe.titles = {{1033, "Germany"}, {1031, "Deutschland"}, {1049, "Германия"}};
+    recipe.versionTexts = {{1033, "2011Q2"}, {1049, "2011 II кв."}};
+    recipe.conditions = {{"korwind.base", 1, 20104, 0}, {"korwind.deu.old", 5, 20101, 20100101}};
+    return recipe;
 }
 
 bool readBytes(const QByteArray &bytes, MapHeader &header, const QString &language = QStringLiteral("en_US"))
@@ -98,12 +98,12 @@ void TestMapHeader::knownTableHit()
     QVERIFY(russia);
 
     // An old file: its data says nothing useful, only size and index identifier count.
-    MapFileSpec spec;
-    spec.indexId = russia->indexId;
-    spec.packageCode = "something else";
+    MapFileRecipe recipe;
+    recipe.indexId = russia->indexId;
+    recipe.packageCode = "something else";
     QTemporaryFile file;
     QVERIFY(file.open());
-    file.write(writeMapFile(spec));
+    file.write(writeMapFile(recipe));
     QVERIFY(file.resize(qint64(russia->fileSize)));
     QVERIFY(file.seek(0));
 
@@ -159,12 +159,12 @@ void TestMapHeader::scramblingKeys()
 
     // Zero bytes scrambled are the key itself, repeated.
     const QByteArray zeros(2 * key.size() + 1, '\0');
-    MapFileSpec spec;
-    spec.firstVersion = a;
-    spec.secondVersion = b;
-    spec.packageCode = zeros;
+    MapFileRecipe recipe;
+    recipe.firstVersion = a;
+    recipe.secondVersion = b;
+    recipe.packageCode = zeros;
     QList<MapFileField> fields;
-    const QByteArray file = writeMapFile(spec, &fields);
+    const QByteArray file = writeMapFile(recipe, &fields);
     const auto stored = std::find_if(fields.cbegin(), fields.cend(),
                                      [](const MapFileField &f) { return f.name == QLatin1String("package code bytes"); });
     QVERIFY(stored != fields.cend());
@@ -174,8 +174,8 @@ void TestMapHeader::scramblingKeys()
     QVERIFY(readBytes(file, header));
     QCOMPARE(header.packageCode, QString(zeros.size(), QChar(0)));
 
-    spec.packageCode = "korwind.fra";
-    QVERIFY(readBytes(writeMapFile(spec), header));
+    recipe.packageCode = "korwind.fra";
+    QVERIFY(readBytes(writeMapFile(recipe), header));
     QCOMPARE(header.packageCode, QStringLiteral("korwind.fra"));
 }
 
@@ -200,10 +200,10 @@ void TestMapHeader::languageChoice()
     QFETCH(QList<MapFileText>, titles);
     QFETCH(QString, language);
     QFETCH(QString, title);
-    MapFileSpec spec = germany(2);
-    spec.titles = titles;
+    MapFileRecipe recipe = germany(2);
+    recipe.titles = titles;
     MapHeader header;
-    QVERIFY(readBytes(writeMapFile(spec), header, language));
+    QVERIFY(readBytes(writeMapFile(recipe), header, language));
     QCOMPARE(header.title, title);
 }
 
@@ -231,12 +231,12 @@ void TestMapHeader::localeNames()
 
 void TestMapHeader::conditionOperators()
 {
-    MapFileSpec spec = germany(1);
-    spec.conditions.clear();
+    MapFileRecipe recipe = germany(1);
+    recipe.conditions.clear();
     for (quint8 op = 0; op <= 7; ++op)
-        spec.conditions.append({"korwind.base", op, op, 0});
+        recipe.conditions.append({"korwind.base", op, op, 0});
     MapHeader header;
-    QVERIFY(readBytes(writeMapFile(spec), header));
+    QVERIFY(readBytes(writeMapFile(recipe), header));
     QStringList ops;
     for (const MapCondition &condition : header.conditions)
         ops.append(condition.op);
@@ -245,51 +245,51 @@ void TestMapHeader::conditionOperators()
 
 void TestMapHeader::badInput_data()
 {
-    QTest::addColumn<MapFileSpec>("spec");
+    QTest::addColumn<MapFileRecipe>("recipe");
     QTest::addColumn<bool>("readable");
     QTest::addColumn<QString>("packageCode");
 
-    MapFileSpec spec = germany(2);
-    spec.magic = "GNM4";
-    QTest::newRow("wrong magic") << spec << false << "";
-    spec = germany(2);
-    spec.headerVersion = 3;
-    QTest::newRow("header version 3") << spec << false << "";
-    spec = germany(0);
-    spec.headerVersion = 0xffffffff;
-    QTest::newRow("header version 2^32-1") << spec << false << "";
-    spec = germany(1);
-    spec.indexMagic = "NIDY";
-    QTest::newRow("wrong index magic") << spec << false << "";
-    spec = germany(2);
-    spec.explicitTableBase = true;
-    spec.entryCount = 0xffffffff;
-    QTest::newRow("entry count runs past the end") << spec << false << "";
-    spec = germany(0);
-    spec.explicitTableBase = true;
-    spec.tableBase = 0xffffffff;
-    QTest::newRow("table base runs past the end") << spec << false << "";
-    spec = germany(2);
-    spec.explicitTableBase = true;
-    spec.tableBase = 124;
-    spec.entryCount = 0;
-    QTest::newRow("explicit base, no entry table") << spec << true << "korwind.deu";
-    spec = germany(2);
-    spec.packageCode = "korwind.\xff\xfe\x80";
-    QTest::newRow("invalid UTF-8 is replaced") << spec << true << QStringLiteral("korwind.") + QString(3, QChar::ReplacementCharacter);
-    spec = germany(2);
-    spec.withConditions = false;
-    QTest::newRow("no conditions at all") << spec << true << "korwind.deu";
+    MapFileRecipe recipe = germany(2);
+    recipe.magic = "GNM4";
+    QTest::newRow("wrong magic") << recipe << false << "";
+    recipe = germany(2);
+    recipe.headerVersion = 3;
+    QTest::newRow("header version 3") << recipe << false << "";
+    recipe = germany(0);
+    recipe.headerVersion = 0xffffffff;
+    QTest::newRow("header version 2^32-1") << recipe << false << "";
+    recipe = germany(1);
+    recipe.indexMagic = "NIDY";
+    QTest::newRow("wrong index magic") << recipe << false << "";
+    recipe = germany(2);
+    recipe.explicitTableBase = true;
+    recipe.entryCount = 0xffffffff;
+    QTest::newRow("entry count runs past the end") << recipe << false << "";
+    recipe = germany(0);
+    recipe.explicitTableBase = true;
+    recipe.tableBase = 0xffffffff;
+    QTest::newRow("table base runs past the end") << recipe << false << "";
+    recipe = germany(2);
+    recipe.explicitTableBase = true;
+    recipe.tableBase = 124;
+    recipe.entryCount = 0;
+    QTest::newRow("explicit base, no entry table") << recipe << true << "korwind.deu";
+    recipe = germany(2);
+    recipe.packageCode = "korwind.\xff\xfe\x80";
+    QTest::newRow("invalid UTF-8 is replaced") << recipe << true << QStringLiteral("korwind.") + QString(3, QChar::ReplacementCharacter);
+    recipe = germany(2);
+    recipe.withConditions = false;
+    QTest::newRow("no conditions at all") << recipe << true << "korwind.deu";
 }
 
 void TestMapHeader::badInput()
 {
-    QFETCH(MapFileSpec, spec);
+    QFETCH(MapFileRecipe, recipe);
     QFETCH(bool, readable);
     QFETCH(QString, packageCode);
     MapHeader header;
     header.packageCode = QStringLiteral("untouched");
-    QCOMPARE(readBytes(writeMapFile(spec), header), readable);
+    QCOMPARE(readBytes(writeMapFile(recipe), header), readable);
     QCOMPARE(header.packageCode, readable ? packageCode : QStringLiteral("untouched"));
 }
 

@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
         err << "mapwriter: name one output file (--help shows the options)\n";
         return 2;
     }
-    MapFileSpec spec;
+    MapFileRecipe recipe;
     bool ok = true;
     const auto number = [&parser, &ok](const QCommandLineOption &option) {
         bool parsed = false;
@@ -74,22 +74,22 @@ int main(int argc, char *argv[])
         ok = ok && parsed;
         return value;
     };
-    spec.headerVersion = number(headerVersion);
-    spec.indexId = number(indexId);
-    spec.entryCount = number(entries);
-    spec.firstVersion = number(first);
-    spec.secondVersion = number(second);
+    recipe.headerVersion = number(headerVersion);
+    recipe.indexId = number(indexId);
+    recipe.entryCount = number(entries);
+    recipe.firstVersion = number(first);
+    recipe.secondVersion = number(second);
     bool sizeOk = false;
-    spec.fileSize = parser.value(size).toULongLong(&sizeOk);
+    recipe.fileSize = parser.value(size).toULongLong(&sizeOk);
     ok = ok && sizeOk;
-    spec.packageCode = parser.value(code).toUtf8();
-    if (!ok || spec.headerVersion > 2 || !parseTexts(parser.values(title), spec.titles)
-        || !parseTexts(parser.values(versionText), spec.versionTexts)
-        || !parseConditions(parser.values(condition), spec.conditions)) {
+    recipe.packageCode = parser.value(code).toUtf8();
+    if (!ok || recipe.headerVersion > 2 || !parseTexts(parser.values(title), recipe.titles)
+        || !parseTexts(parser.values(versionText), recipe.versionTexts)
+        || !parseConditions(parser.values(condition), recipe.conditions)) {
         err << "mapwriter: a value is not valid (--help shows the forms)\n";
         return 2;
     }
-    if (!writeMapFile(spec, parser.positionalArguments().first())) {
+    if (!writeMapFile(recipe, parser.positionalArguments().first())) {
         err << "mapwriter: cannot write " << parser.positionalArguments().first() << "\n";
         return 1;
     }

@@ -85,46 +85,46 @@ QByteArray scrambleMapText(const QByteArray &text, quint32 a, quint32 b)
     return out;
 }
 
-QByteArray writeMapFile(const MapFileSpec &spec, QList<MapFileField> *fields)
+QByteArray writeMapFile(const MapFileRecipe &recipe, QList<MapFileField> *fields)
 {
     FieldWriter w(fields);
-    const bool shortHeader = spec.headerVersion == 0;
+    const bool shortHeader = recipe.headerVersion == 0;
     // The data follows the entry table; a reader finds it at entries * 4 + base + 24 (12 less for version 0).
-    const qint64 dataStart = (shortHeader ? 12 : 24) + indexBlockSize + qint64(spec.entryCount) * 4;
-    const quint32 base = spec.explicitTableBase
-        ? spec.tableBase
-        : quint32(dataStart - qint64(spec.entryCount) * 4 - 24 + (shortHeader ? 12 : 0));
+    const qint64 dataStart = (shortHeader ? 12 : 24) + indexBlockSize + qint64(recipe.entryCount) * 4;
+    const quint32 base = recipe.explicitTableBase
+        ? recipe.tableBase
+        : quint32(dataStart - qint64(recipe.entryCount) * 4 - 24 + (shortHeader ? 12 : 0));
 
-    w.raw(QStringLiteral("magic"), fixedSize(spec.magic, 4));
-    w.u32(QStringLiteral("header version"), spec.headerVersion);
+    w.raw(QStringLiteral("magic"), fixedSize(recipe.magic, 4));
+    w.u32(QStringLiteral("header version"), recipe.headerVersion);
     if (!shortHeader)
         w.u32(QStringLiteral("header reserved"), 0);
     w.u32(QStringLiteral("table base"), base);
     if (!shortHeader)
         w.raw(QStringLiteral("header tail"), QByteArray(8, '\0'));
 
-    w.raw(QStringLiteral("index magic"), fixedSize(spec.indexMagic, 4));
+    w.raw(QStringLiteral("index magic"), fixedSize(recipe.indexMagic, 4));
     w.u32(QStringLiteral("index reserved"), 0);
-    w.u32(QStringLiteral("index identifier"), spec.indexId);
+    w.u32(QStringLiteral("index identifier"), recipe.indexId);
     w.raw(QStringLiteral("index middle"), QByteArray(36, '\0'));
-    w.u32(QStringLiteral("entry count"), spec.entryCount);
+    w.u32(QStringLiteral("entry count"), recipe.entryCount);
     w.raw(QStringLiteral("index tail"), QByteArray(indexBlockSize - 52, '\0'));
     // Only a file whose data really follows the table gets the table written out.
-    if (!spec.explicitTableBase && spec.entryCount > 0)
-        w.raw(QStringLiteral("entry table"), QByteArray(qsizetype(spec.entryCount) * 4, '\0'));
+    if (!recipe.explicitTableBase && recipe.entryCount > 0)
+        w.raw(QStringLiteral("entry table"), QByteArray(qsizetype(recipe.entryCount) * 4, '\0'));
 
-    const quint32 a = spec.firstVersion;
-    const quint32 b = spec.secondVersion;
+    const quint32 a = recipe.firstVersion;
+    const quint32 b = recipe.secondVersion;
     w.u32(QStringLiteral("data marker"), 0);
     w.u32(QStringLiteral("first version"), a);
     w.u32(QStringLiteral("second version"), b);
-    w.text(QStringLiteral("package code"), spec.packageCode, a, b);
-    w.table(QStringLiteral("title"), spec.titles, a, b);
-    w.table(QStringLiteral("version text"), spec.versionTexts, a, b);
-    if (spec.withConditions) {
-        w.u16(QStringLiteral("condition count"), quint16(spec.conditions.size()));
-        for (int i = 0; i < spec.conditions.size(); ++i) {
-            const MapFileCondition &condition = spec.conditions.at(i);
+    w.text(QStringLiteral("package code"), recipe.packageCode, a, b);
+    w.table(QStringLiteral("title"), recipe.titles, a, b);
+    w.table(QStringLiteral("version text"), recipe.versionTexts, a, b);
+    if (recipe.withConditions) {
+        w.u16(QStringLiteral("condition count"), quint16(recipe.conditions.size()));
+        for (int i = 0; i < recipe.conditions.size(); ++i) {
+            const MapFileCondition &condition = recipe.conditions.at(i);
             const QString name = QStringLiteral("condition %1").arg(i);
             w.text(name + QStringLiteral(" name"), condition.packageName, a, b);
             w.u8(name + QStringLiteral(" operator"), condition.op);
@@ -133,16 +133,16 @@ QByteArray writeMapFile(const MapFileSpec &spec, QList<MapFileField> *fields)
         }
     }
     QByteArray &out = w.bytes();
-    if (spec.fileSize > quint64(out.size()))
-        out.append(QByteArray(qsizetype(spec.fileSize - quint64(out.size())), '\0'));
+    if (recipe.fileSize > quint64(out.size()))
+        out.append(QByteArray(qsizetype(recipe.fileSize - quint64(out.size())), '\0'));
     return out;
 }
 
-bool writeMapFile(const MapFileSpec &spec, const QString &path)
+bool writeMapFile(const MapFileRecipe &recipe, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    const QByteArray bytes = writeMapFile(spec);
+    const QByteArray bytes = writeMapFile(recipe);
     return file.write(bytes) == bytes.size() && file.flush();
 }

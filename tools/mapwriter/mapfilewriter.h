@@ -22,7 +22,7 @@ struct MapFileCondition
     quint32 second = 0;
 };
 
-struct MapFileSpec
+struct MapFileRecipe
 {
     QByteArray magic = "GNM3";
     quint32 headerVersion = 2;
@@ -50,10 +50,10 @@ struct MapFileField
 };
 
 // The file's bytes; fields, when given, receives every field in file order.
-QByteArray writeMapFile(const MapFileSpec &spec, QList<MapFileField> *fields = nullptr);
+QByteArray writeMapFile(const MapFileRecipe &recipe, QList<MapFileField> *fields = nullptr);
 
 // Writes the file to path; false when it cannot be written.
-bool writeMapFile(const MapFileSpec &spec, const QString &path);
+bool writeMapFile(const MapFileRecipe &recipe, const QString &path);
 
 // The text as it is stored: each byte combined by exclusive-or with the repeating key made of the
 // significant bytes of a, then those of b (least significant first; at least one byte each).
