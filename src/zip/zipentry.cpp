@@ -45,34 +45,6 @@ private:
     uLong m_crc = ::crc32(0L, Z_NULL, 0);
 };
 
-// Percent reported before block index of a loop over count + 1 blocks; false asks to stop.
-bool reportBlock(qint64 index, qint64 count, vktcommon::ProgressListener *progress,
-                 vktcommon::ContinueListener *cont)
-{
-    if (progress)
-        progress->setProgress(static_cast<int>(index * 100 / (count + 1)));
-    return !cont || cont->shouldContinue();
-}
-
-int copyStored(QIODevice &stream, quint32 size, EntryOutput &output, char *buffer,
-               vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
-{
-    const qint64 fullBlocks = size / blockSize;
-    for (qint64 i = 0; i <= fullBlocks; ++i) {
-        if (!reportBlock(i, fullBlocks, progress, cont))
-            return AE_CANCELLED;
-        const qint64 length = i < fullBlocks ? blockSize : size % blockSize;
-        if (length == 0)
-            break;
-        if (!readExactly(stream, buffer, length))
-            return AE_CANNOT_READ;
-        const int result = output.write(buffer, length);
-        if (result != AE_NO_ERROR)
-            return result;
-    }
-    return AE_NO_ERROR;
-}
-
 // Raw inflate (no zlib header) that ends itself.
 class Inflater
 {
@@ -99,23 +71,51 @@ private:
     bool m_ready = false;
 };
 
-int inflateDeflated(QIODevice &stream, quint32 size, EntryOutput &output, char *buffer,
+// Reads size bytes of entry data in blocks, reporting before each block (block i of n + 1 at
+// i * 100 / (n + 1)) and handing it to consume(block, length, finished); consume returns an archive
+// code and sets finished when it needs no more data.
+template <typename Consume>
+int forEachBlock(QIODevice &stream, quint32 size, vktcommon::ProgressListener *progress,
+                 vktcommon::ContinueListener *cont, Consume consume)
+{
+    const std::unique_ptr<char[]> buffer(new char[blockSize]);
+    const qint64 fullBlocks = size / blockSize;
+    for (qint64 i = 0; i <= fullBlocks; ++i) {
+        if (progress)
+            progress->setProgress(static_cast<int>(i * 100 / (fullBlocks + 1)));
+        if (cont && !cont->shouldContinue())
+            return AE_CANCELLED;
+        const qint64 length = i < fullBlocks ? blockSize : size % blockSize;
+        if (length == 0)
+            break;
+        if (!readExactly(stream, buffer.get(), length))
+            return AE_CANNOT_READ;
+        bool finished = false;
+        const int result = consume(buffer.get(), length, finished);
+        if (result != AE_NO_ERROR || finished)
+            return result;
+    }
+    return AE_NO_ERROR;
+}
+
+int copyStored(QIODevice &stream, quint32 size, EntryOutput &output,
+               vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
+{
+    return forEachBlock(stream, size, progress, cont, [&output](char *block, qint64 length, bool &) {
+        return output.write(block, length);
+    });
+}
+
+int inflateDeflated(QIODevice &stream, quint32 size, EntryOutput &output,
                     vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
 {
     Inflater inflater;
     if (!inflater.isReady())
         return AE_ZLIB_ERROR;
     const std::unique_ptr<char[]> out(new char[blockSize]);
-    const qint64 fullBlocks = size / blockSize;
-    for (qint64 i = 0; i <= fullBlocks; ++i) {
-        if (!reportBlock(i, fullBlocks, progress, cont))
-            return AE_CANCELLED;
-        const qint64 length = i < fullBlocks ? blockSize : size % blockSize;
-        if (length == 0)
-            break;
-        if (!readExactly(stream, buffer, length))
-            return AE_CANNOT_READ;
-        inflater->next_in = reinterpret_cast<Bytef *>(buffer);
+    bool ended = false;
+    const int result = forEachBlock(stream, size, progress, cont, [&](char *block, qint64 length, bool &finished) {
+        inflater->next_in = reinterpret_cast<Bytef *>(block);
         inflater->avail_in = static_cast<uInt>(length);
         int status;
         do {
@@ -123,16 +123,16 @@ int inflateDeflated(QIODevice &stream, quint32 size, EntryOutput &output, char *
             inflater->avail_out = static_cast<uInt>(blockSize);
             status = inflate(inflater.get(), Z_NO_FLUSH);
             if (status == Z_NEED_DICT || status == Z_DATA_ERROR || status == Z_MEM_ERROR)
-                return AE_INFLATE_ERROR;
-            const int result = output.write(out.get(), blockSize - inflater->avail_out);
-            if (result != AE_NO_ERROR)
-                return result;
+                return int(AE_INFLATE_ERROR);
+            const int written = output.write(out.get(), blockSize - inflater->avail_out);
+            if (written != AE_NO_ERROR)
+                return written;
         } while (status != Z_STREAM_END && inflater->avail_out == 0);
-        if (status == Z_STREAM_END)
-            return AE_NO_ERROR;
-    }
-    // The declared compressed size ended before the deflate stream did.
-    return AE_INFLATE_ERROR;
+        ended = finished = status == Z_STREAM_END;
+        return int(AE_NO_ERROR);
+    });
+    // Without the stream's end the declared compressed size was too short.
+    return result == AE_NO_ERROR && !ended ? AE_INFLATE_ERROR : result;
 }
 
 } // namespace
@@ -197,10 +197,8 @@ int ZipEntry::extractTo(const QString &folder, vktcommon::ProgressListener *prog
     if (!stream.seek(dataOffset))
         return AE_CANNOT_READ;
 
-    const std::unique_ptr<char[]> buffer(new char[blockSize]);
-    const int result = method == methodStored
-        ? copyStored(stream, compressedSize, output, buffer.get(), progress, cont)
-        : inflateDeflated(stream, compressedSize, output, buffer.get(), progress, cont);
+    const int result = method == methodStored ? copyStored(stream, compressedSize, output, progress, cont)
+                                              : inflateDeflated(stream, compressedSize, output, progress, cont);
     if (result != AE_NO_ERROR)
         return result;
 

@@ -426,7 +426,7 @@ private Q_SLOTS:
             bytes += one.build().mid(one.central(0));
             const qsizetype shift = one.central(0) - (one.descriptor(0) + 2);
             put32(bytes, one.end() - shift + ZipForge::endDirectoryOffset, quint32(one.central(0) - shift));
-            QTest::addRow("%s descriptor cut short", label) << bytes << int(AE_PARSE_ERROR) << QByteArray();
+            QTest::addRow("%s descriptor cut, directory read as descriptor", label) << bytes << int(AE_PARSE_ERROR) << QByteArray();
         }
         QTest::newRow("descriptor beyond the end") << withField(signedDescriptor, Central, ZipForge::centralCompressedSize, 0, 0x7FFFFFFF)
                                                    << int(AE_CANNOT_READ) << QByteArray();
