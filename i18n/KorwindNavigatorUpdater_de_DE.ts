@@ -1,6 +1,13 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ContentFolderScanner</name>
+    <message>
+        <source>This map is already installed</source>
+        <translation>Diese Karte ist bereits installiert</translation>
+    </message>
+</context>
+<context>
     <name>DeviceInfo</name>
     <message>
         <source> (device in a read only mode!)</source>
