@@ -3,6 +3,7 @@
 #include "removablevolumes.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +17,7 @@ private slots:
 
     void mountInfoLine_data();
     void mountInfoLine();
+    void readsTheKernelsMountTable();
 
     void cardReaderDisksShareTheirUsbDevice();
     void onlyRemovableUsbDisksWithMediaQualify_data();
@@ -27,6 +29,7 @@ private slots:
     void unreadableMountTableIsReported();
 
     void identifiesLabelCaptionAndUuid();
+    void identifiesAFixedDiskAsADisk();
     void identityWithoutUdevSurvivesReplugging();
     void vanishedVolumeIsNotIdentified();
 
@@ -131,6 +134,14 @@ void TestVolumes::mountInfoLine()
     QCOMPARE(entry.fileSystemType, type);
     QCOMPARE(entry.minor, minor);
     QCOMPARE(entry.root, QString("/"));
+}
+
+void TestVolumes::readsTheKernelsMountTable()
+{
+    // The kernel's file reports a size of 0; every machine has its root mounted.
+    QList<MountEntry> entries;
+    QVERIFY(readMountInfo("/proc/self/mountinfo", entries));
+    QVERIFY(std::any_of(entries.begin(), entries.end(), [](const MountEntry &entry) { return entry.mountPoint == "/"; }));
 }
 
 void TestVolumes::cardReaderDisksShareTheirUsbDevice()
@@ -281,6 +292,21 @@ void TestVolumes::identifiesLabelCaptionAndUuid()
     QCOMPARE(identity.label, QString());
     QCOMPARE(identity.diskCaption, QString());
     QCOMPARE(identity.identity, QString("usb:058f:6387:0001:1:1"));
+}
+
+void TestVolumes::identifiesAFixedDiskAsADisk()
+{
+    FixtureMachine machine;
+    machine.withUdev = false;
+    FixtureDisk fixed = diskWith(volumePath("system"));
+    fixed.vendor = "ATA";
+    fixed.model = "Disk";
+    machine.fixedDisks.append(fixed);
+    write(machine);
+    VolumeIdentity identity;
+    QVERIFY(RemovableVolumes(roots()).identify(volumePath("system"), identity));
+    QCOMPARE(identity.diskCaption, QString("ATA Disk"));
+    QCOMPARE(identity.identity, QString("disk:pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0:1"));
 }
 
 void TestVolumes::identityWithoutUdevSurvivesReplugging()

@@ -56,10 +56,10 @@ bool readMountInfo(const QString &path, QList<MountEntry> &entries)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    // mountinfo is a generated file whose size reads as 0: read it line by line, never by size.
-    while (!file.atEnd()) {
+    // mountinfo is generated as it is read and reports a size of 0, so atEnd() cannot be trusted.
+    for (const QByteArray &line : file.readAll().split('\n')) {
         MountEntry entry;
-        if (parseMountInfoLine(file.readLine(), entry))
+        if (parseMountInfoLine(line, entry))
             entries.append(entry);
     }
     return true;

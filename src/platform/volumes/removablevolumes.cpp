@@ -22,6 +22,7 @@ struct RemovableVolumes::Disk
     quint64 number = 0;
     bool removable = false;
     bool hasMedia = false;
+    QString devicePath;   // the disk's device folder relative to <sys>/devices
     QString lun;          // the last field of the SCSI address "host:channel:target:lun"
     QString vendor;
     QString model;
@@ -160,11 +161,15 @@ bool RemovableVolumes::identify(const QString &mountPoint, VolumeIdentity &ident
         identity.label = udev.contains(QStringLiteral("ID_FS_LABEL_ENC"))
                              ? decodeUdevText(udev.value(QStringLiteral("ID_FS_LABEL_ENC")))
                              : udev.value(QStringLiteral("ID_FS_LABEL"));
+        const bool usb = !disk.usbFolder.isEmpty();
         const QString names = QString(disk.vendor + QLatin1Char(' ') + disk.model).simplified();
-        identity.diskCaption = names.isEmpty() ? QString() : names + QStringLiteral(" USB Device");
+        identity.diskCaption = names.isEmpty() || !usb ? names : names + QStringLiteral(" USB Device");
         const QString uuid = udev.value(QStringLiteral("ID_FS_UUID"));
         if (!uuid.isEmpty()) {
             identity.identity = withoutBars(QStringLiteral("uuid:") + uuid);
+        } else if (!usb) {
+            identity.identity = withoutBars(QStringLiteral("disk:") + disk.devicePath + QLatin1Char(':')
+                                            + QString::number(device.partition));
         } else {
             // Without a UUID: the same stick in any port gives the same text; the serial tells sticks apart.
             identity.identity = withoutBars(QStringLiteral("usb:") + disk.usbVendorId + QLatin1Char(':')
@@ -227,8 +232,9 @@ bool RemovableVolumes::readDisk(const QString &folder, Disk &disk) const
     // Up from the SCSI device to the first folder that is a USB device; the folder passed on the way
     // there is the interface the disk hangs off.
     const QString devicesRoot = QFileInfo(m_roots.sysfs + QStringLiteral("/devices")).canonicalFilePath();
-    if (devicesRoot.isEmpty())
+    if (devicesRoot.isEmpty() || !scsiDevice.startsWith(devicesRoot + QLatin1Char('/')))
         return true;
+    disk.devicePath = scsiDevice.mid(devicesRoot.size() + 1);
     QString below;
     for (QString current = scsiDevice; current.startsWith(devicesRoot + QLatin1Char('/'));
          current = QFileInfo(current).path()) {

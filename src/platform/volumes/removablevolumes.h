@@ -14,8 +14,9 @@ struct VolumeIdentity
 {
     QString volumeName;  // the mount point
     QString label;       // the file system's label; empty when not known (no udev data)
-    QString diskCaption; // vendor and model of the disk and "USB Device"; empty when the disk names neither
-    QString identity;    // the file system's UUID where known, else the USB device, LUN and partition; no '|'
+    QString diskCaption; // vendor and model of the disk (and "USB Device" on USB); empty when it names neither
+    QString identity;    // the file system's UUID where known, else the USB device (or disk), LUN and
+                         // partition; never contains '|'
 };
 
 // A block device number, ordered like the pair (major, minor).
