@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QIODevice>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <memory>
@@ -37,6 +38,12 @@ bool stopped(vktcommon::ContinueListener *cont)
 bool startsItself(const NavigatorRecord &navigator)
 {
     return navigator.executablePath == navigator.launcherPath;
+}
+
+// path is root itself or lies below it.
+bool isBelow(const QString &path, const QString &root)
+{
+    return path == root || path.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
 }
 
 bool isSettingsFile(const QString &name)
@@ -179,7 +186,14 @@ int StorageCardDevice::freeSpace(const QString &path, quint64 &bytes)
 
 bool StorageCardDevice::isReadOnly(const QString &path)
 {
-    return m_files.isReadOnly(path);
+    // The device knows its volumes' roots: probe there, as a file created in the volume's root tells
+    // whether the volume takes writes.
+    const auto root = std::find_if(m_volumes.begin(), m_volumes.end(),
+                                   [&](const QString &volume) { return isBelow(path, volume); });
+    if (root == m_volumes.end())
+        return m_files.isReadOnly(path);
+    QTemporaryFile probe(joinPath(*root, QStringLiteral("tstXXXXXX")));
+    return !probe.open();
 }
 
 QChar StorageCardDevice::separator() const
@@ -433,9 +447,7 @@ const VolumeIdentity *StorageCardDevice::volumeOf(const QString &path) const
 {
     const VolumeIdentity *best = nullptr;
     for (const VolumeIdentity &volume : m_volumeRecords) {
-        const QString &root = volume.volumeName;
-        const bool inside = path == root || path.startsWith(root.endsWith(separator()) ? root : root + separator());
-        if (inside && (!best || root.size() > best->volumeName.size()))
+        if (isBelow(path, volume.volumeName) && (!best || volume.volumeName.size() > best->volumeName.size()))
             best = &volume;
     }
     return best;

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace vktpdl;
 
 Q_DECLARE_METATYPE(NavigatorRecord)
@@ -36,6 +38,7 @@ private slots:
     void listsNavigatorsWithIdentifiers();
     void inspectsAPickedExecutable();
     void cancelledNavigatorSearch();
+    void writeProtectedVolume();
 
     void portablePathFollowsTheVolume();
     void dataPath_data();
@@ -156,6 +159,7 @@ void TestStorageCardDevice::cardReaderWithTwoCardsIsOneDevice()
     QCOMPARE(description.supported, 1);
     QCOMPARE(description.platform, 2);
     QVERIFY(!description.allRootsReadOnly);
+    QCOMPARE(QDir(m_machine->volume("E")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     QCOMPARE(reading->kind(), int(DK_STORAGE));
     QCOMPARE(reading->pathFlags(), int(PF_EXECUTABLE_PATHS));
 
@@ -337,6 +341,25 @@ void TestStorageCardDevice::cancelledNavigatorSearch()
         QCOMPARE(device->listNavigators(found, nullptr, nullptr), 0);
         QCOMPARE(found.size(), 0);
     }
+}
+
+void TestStorageCardDevice::writeProtectedVolume()
+{
+    if (::geteuid() == 0)
+        QSKIP("permissions do not bind the super-user");
+    QVERIFY(writeFile(card("/A/Navi.exe"), navigatorBytes("korwind")));
+    StorageCardDevice *device = searchOneStick();
+    QVERIFY(device);
+    QVERIFY(QFile::setPermissions(card(), QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(device->findNavigators(nullptr, nullptr) == DE_NO_ERROR);
+    QList<NavigatorRecord> found;
+    device->listNavigators(found, nullptr, nullptr);
+    DeviceDescription description;
+    device->getDeviceDescription(description);
+    QFile::setPermissions(card(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(found.size(), 1);
+    QVERIFY(found.first().isReadOnly);
+    QVERIFY(description.allRootsReadOnly);
 }
 
 void TestStorageCardDevice::portablePathFollowsTheVolume()
