@@ -1,14 +1,10 @@
 #pragma once
 
 #include "devicesearchlistener.h"
+#include "listeners.h"
 
 #include <memory>
 #include <vector>
-
-namespace vktcommon {
-class ContinueListener;
-class ProgressListener;
-} // namespace vktcommon
 
 namespace vktpdl {
 

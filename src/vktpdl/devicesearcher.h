@@ -1,9 +1,6 @@
 #pragma once
 
-namespace vktcommon {
-class ContinueListener;
-class ProgressListener;
-} // namespace vktcommon
+#include "listeners.h"
 
 namespace vktpdl {
 

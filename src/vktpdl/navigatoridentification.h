@@ -1,16 +1,12 @@
 #pragma once
 
 #include "navigatorrecord.h"
+#include "listeners.h"
 
 #include <QList>
 #include <QStringList>
 
 #include <functional>
-
-namespace vktcommon {
-class ContinueListener;
-class ProgressListener;
-} // namespace vktcommon
 
 namespace vktpdl {
 

@@ -55,6 +55,8 @@ private slots:
 private:
     // One stick with the volume "CARD", navigators written by the test before the search.
     StorageCardDevice *searchOneStick();
+    // The same with /Navi/MobileNavigator.exe and its launcher /Navi/Start.exe, chosen when select is true.
+    StorageCardDevice *searchWithNavigator(bool select = true);
     QString card(const QString &path = QString()) const { return m_machine->volume("CARD") + path; }
     QString writePackage(const QString &name, const QList<QPair<QByteArray, QByteArray>> &entries);
 
@@ -105,6 +107,20 @@ StorageCardDevice *TestStorageCardDevice::searchOneStick()
         return nullptr;
     auto *device = static_cast<StorageCardDevice *>(m_manager->storageDevice(0));
     return device->findNavigators(nullptr, nullptr) == DE_NO_ERROR ? device : nullptr;
+}
+
+StorageCardDevice *TestStorageCardDevice::searchWithNavigator(bool select)
+{
+    if (!writeFile(card("/Navi/MobileNavigator.exe"), navigatorBytes("korwind", {1, 0, 0, 0}))
+        || !writeFile(card("/Navi/Start.exe"), navigatorBytes("")))
+        return nullptr;
+    StorageCardDevice *device = searchOneStick();
+    QList<NavigatorRecord> found;
+    if (!device || device->listNavigators(found, nullptr, nullptr) != DE_NO_ERROR || found.size() != 1)
+        return nullptr;
+    if (select)
+        device->selectNavigator(found.first());
+    return device;
 }
 
 QString TestStorageCardDevice::writePackage(const QString &name, const QList<QPair<QByteArray, QByteArray>> &entries)
@@ -487,15 +503,8 @@ void TestStorageCardDevice::checkPackage()
     QFETCH(QByteArray, packageExecutable);
     QFETCH(bool, selectNavigator);
     QFETCH(int, result);
-    QVERIFY(writeFile(card("/Navi/MobileNavigator.exe"), navigatorBytes("korwind", {1, 0, 0, 0})));
-    QVERIFY(writeFile(card("/Navi/Start.exe"), navigatorBytes("")));
-    StorageCardDevice *device = searchOneStick();
+    StorageCardDevice *device = searchWithNavigator(selectNavigator);
     QVERIFY(device);
-    QList<NavigatorRecord> found;
-    device->listNavigators(found, nullptr, nullptr);
-    QCOMPARE(found.size(), 1);
-    if (selectNavigator)
-        device->selectNavigator(found.first());
 
     QList<QPair<QByteArray, QByteArray>> entries = {{"pkg/Navi/Start.exe", navigatorBytes("")},
                                                     {"pkg/Navi/data.bin", "data"}};
@@ -511,14 +520,9 @@ void TestStorageCardDevice::checkPackage()
 
 void TestStorageCardDevice::installsPackage()
 {
-    QVERIFY(writeFile(card("/Navi/MobileNavigator.exe"), navigatorBytes("korwind", {1, 0, 0, 0})));
-    QVERIFY(writeFile(card("/Navi/Start.exe"), navigatorBytes("")));
-    QVERIFY(writeFile(card("/Navi/old.bin"), "old"));
-    StorageCardDevice *device = searchOneStick();
+    StorageCardDevice *device = searchWithNavigator();
     QVERIFY(device);
-    QList<NavigatorRecord> found;
-    device->listNavigators(found, nullptr, nullptr);
-    device->selectNavigator(found.first());
+    QVERIFY(writeFile(card("/Navi/old.bin"), "old"));
 
     // A package whose navigator starts itself under a new name, with a content file beside its folder.
     const QByteArray newNavigator = navigatorBytes("korwind", {2, 0, 0, 0});
@@ -542,13 +546,8 @@ void TestStorageCardDevice::installsPackage()
 
 void TestStorageCardDevice::installWithoutNavigatorFolderDeletesNothing()
 {
-    QVERIFY(writeFile(card("/Navi/MobileNavigator.exe"), navigatorBytes("korwind", {1, 0, 0, 0})));
-    QVERIFY(writeFile(card("/Navi/Start.exe"), navigatorBytes("")));
-    StorageCardDevice *device = searchOneStick();
+    StorageCardDevice *device = searchWithNavigator();
     QVERIFY(device);
-    QList<NavigatorRecord> found;
-    device->listNavigators(found, nullptr, nullptr);
-    device->selectNavigator(found.first());
     const QString package = writePackage("package.zip", {{"pkg/Navi/MobileNavigator.exe", navigatorBytes("korwind")},
                                                          {"pkg/Navi/Start.exe", navigatorBytes("")}});
     QCOMPARE(device->checkPackage(package, QFileInfo(package).size(), nullptr, nullptr), 0);
@@ -565,13 +564,10 @@ void TestStorageCardDevice::installWithoutNavigatorFolderDeletesNothing()
 
 void TestStorageCardDevice::cancelledInstallation()
 {
-    QVERIFY(writeFile(card("/Navi/Navi.exe"), navigatorBytes("korwind", {1, 0, 0, 0})));
-    StorageCardDevice *device = searchOneStick();
+    StorageCardDevice *device = searchWithNavigator();
     QVERIFY(device);
-    QList<NavigatorRecord> found;
-    device->listNavigators(found, nullptr, nullptr);
-    device->selectNavigator(found.first());
-    const QString package = writePackage("package.zip", {{"Navi/Navi.exe", navigatorBytes("korwind", {2, 0, 0, 0})},
+    const QString package = writePackage("package.zip", {{"Navi/MobileNavigator.exe", navigatorBytes("korwind")},
+                                                         {"Navi/Start.exe", navigatorBytes("")},
                                                          {"Navi/big.bin", QByteArray(1 << 20, 'b')}});
     QCOMPARE(device->checkPackage(package, QFileInfo(package).size(), nullptr, nullptr), 0);
     StopAfter stop(0);
