@@ -30,6 +30,7 @@ private slots:
     void cardReaderWithTwoCardsIsOneDevice();
     void partitionsOfOneStickAreOneDevice();
     void fixedDiskIsNeverReported();
+    void standardManagerReadsTheMachineNamedByTheEnvironment();
     void scanProgressAndCancellation();
     void unreadableMountTableFindsNothing();
     void vanishedVolumeKeepsTheSearcherName();
@@ -212,6 +213,21 @@ void TestStorageCardDevice::fixedDiskIsNeverReported()
     m_manager = m_machine->manager();
     QCOMPARE(m_manager->searchDevices(nullptr, nullptr), 0);
     QCOMPARE(m_manager->deviceCount(), 0);
+}
+
+void TestStorageCardDevice::standardManagerReadsTheMachineNamedByTheEnvironment()
+{
+    FixtureMachine machine;
+    machine.usbDevices.append(StorageMachine::stick("S1", {card()}));
+    QVERIFY(m_machine->write(machine));
+    qputenv("VKT_MACHINE_ROOT", QFile::encodeName(m_machine->path()));
+    DeviceManager manager;
+    qunsetenv("VKT_MACHINE_ROOT");
+    QCOMPARE(manager.searchDevices(nullptr, nullptr), 0);
+    QCOMPARE(manager.deviceCount(), 1);
+    QStringList roots;
+    manager.storageDevice(0)->listRoots(roots);
+    QCOMPARE(roots, QStringList(card()));
 }
 
 void TestStorageCardDevice::scanProgressAndCancellation()
