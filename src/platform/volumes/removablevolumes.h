@@ -1,0 +1,56 @@
+#pragma once
+
+#include "machineroots.h"
+#include "mountinfo.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QtGlobal>
+
+// What identifies one mounted volume: the names the device list shows and the identity that finds the
+// volume again after it was plugged in under another mount point.
+struct VolumeIdentity
+{
+    QString volumeName;  // the mount point
+    QString label;       // the file system's label; empty when not known (no udev data)
+    QString diskCaption; // vendor and model of the disk (and "USB Device" on USB); empty when it names neither
+    QString identity;    // the file system's UUID where known, else the USB device (or disk), LUN and
+                         // partition; never contains '|'
+};
+
+// A block device number, ordered like the pair (major, minor).
+constexpr quint64 blockDeviceNumber(quint32 major, quint32 minor)
+{
+    return (quint64(major) << 32) | minor;
+}
+
+// The removable USB volumes of the machine, read from the mount table and sysfs (and udev data where
+// present) each time they are asked for, so a volume that went away is simply no longer found.
+class RemovableVolumes
+{
+public:
+    explicit RemovableVolumes(const MachineRoots &roots = MachineRoots::fromEnvironment());
+
+    // The file systems mounted from block devices, each device once (its first whole mount), in the
+    // order of the mount table. False when the mount table cannot be read.
+    bool blockMounts(QList<MountEntry> &mounts) const;
+    // True when the mounted volume lies on a removable disk with media behind a USB mass-storage
+    // interface; diskNumber is then that disk's device number.
+    bool isRemovableUsbVolume(const MountEntry &mount, quint64 &diskNumber) const;
+    // Every disk behind a USB mass-storage interface: its device number and the identity of the USB
+    // device it belongs to. The LUNs of one card reader share that identity.
+    QMap<quint64, QString> usbDiskParents() const;
+    // Identifies what is mounted at mountPoint now; false when no block device is mounted there.
+    bool identify(const QString &mountPoint, VolumeIdentity &identity) const;
+
+private:
+    struct BlockDevice;
+    struct Disk;
+
+    bool findBlockDevice(const MountEntry &mount, BlockDevice &device) const;
+    bool readDisk(const QString &folder, Disk &disk) const;
+    QMap<QString, QString> udevProperties(quint64 number) const;
+
+    MachineRoots m_roots;
+};
