@@ -3,7 +3,6 @@
 #include "httppostrequestdata.h"
 #include "listeners.h"
 
-#include <QAuthenticator>
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -2,16 +2,16 @@
 
 #include "enums.h"
 
+#include <QAuthenticator>
 #include <QByteArray>
+#include <QNetworkProxy>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
 
 class HTTPPostRequestData;
-class QAuthenticator;
 class QNetworkAccessManager;
-class QNetworkProxy;
 class QNetworkReply;
 
 namespace vktcommon {

@@ -7,8 +7,6 @@
 #include "sealedreply.h"
 #include "serverkey.h"
 
-#include <QAuthenticator>
-#include <QNetworkProxy>
 #include <QUrl>
 
 namespace {

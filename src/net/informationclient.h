@@ -6,8 +6,10 @@
 #include "productinfo.h"
 #include "serverreplyparser.h"
 
+#include <QAuthenticator>
 #include <QByteArray>
 #include <QList>
+#include <QNetworkProxy>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -17,8 +19,6 @@
 class HTTPPostRequestData;
 class HTTPPostRequestSignedData;
 class HttpPostRequest;
-class QAuthenticator;
-class QNetworkProxy;
 
 namespace vktcommon {
 class ContinueListener;
