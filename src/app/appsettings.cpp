@@ -50,6 +50,19 @@ QString directoryOrDefault(const QString &key, const QString &folderName)
     return QDir::toNativeSeparators(path);
 }
 
+struct HostAndPort
+{
+    QString host;
+    int port = 80;
+};
+
+HostAndPort systemProxy()
+{
+    HostAndPort proxy;
+    SystemProxy::parse(SystemProxy::proxyServerText(), proxy.host, proxy.port);
+    return proxy;
+}
+
 } // namespace
 
 namespace AppSettings {
@@ -72,24 +85,14 @@ void setLanguage(const QLocale &locale) { write(keyLanguage, locale.name()); }
 QString proxyAddress()
 {
     const QString stored = readText(keyProxyAddress);
-    if (!stored.isEmpty())
-        return stored;
-    QString host;
-    int port = 80;
-    SystemProxy::parse(SystemProxy::proxyServerText(), host, port);
-    return host;
+    return stored.isEmpty() ? systemProxy().host : stored;
 }
 void setProxyAddress(const QString &host) { write(keyProxyAddress, host); }
 
 QString proxyPort()
 {
     const QString stored = readText(keyProxyPort);
-    if (!stored.isEmpty())
-        return stored;
-    QString host;
-    int port = 80;
-    SystemProxy::parse(SystemProxy::proxyServerText(), host, port);
-    return QString::number(port);
+    return stored.isEmpty() ? QString::number(systemProxy().port) : stored;
 }
 void setProxyPort(const QString &port) { write(keyProxyPort, port); }
 
