@@ -44,7 +44,7 @@ int main(int argc, char **argv)
         return 2;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        std::printf("%s", parser.helpText().toLocal8Bit().constData());
+        std::printf("%s", parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("vkt-standin-server")).toLocal8Bit().constData());
         return 0;
     }
     if (!parser.isSet(catalogueOption)) {

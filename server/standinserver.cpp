@@ -242,7 +242,10 @@ void StandInServer::handleQuestion(Question question, const httplib::Request &re
     Answer answer;
     if (formValue(fields, "version") != protocolVersion(question)) {
         answer.statusLine = "1,Unsupported protocol version";
-        answer.sealed = question != ChunkInformation;
+        if (question == ChunkInformation) {
+            answer.sealed = false;
+            answer.plaintext = "0";
+        }
     } else {
         switch (question) {
         case SelfUpdate:

@@ -6,22 +6,7 @@ namespace {
 
 const QByteArray endMarker("DATAEND");
 
-// Reads a raw status: decimal digits with an optional minus sign, nothing else.
-bool parseRawStatus(const QByteArray &text, int &status)
-{
-    const QByteArray digits = text.startsWith('-') ? text.mid(1) : text;
-    if (digits.isEmpty())
-        return false;
-    for (const char c : digits) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    bool ok = false;
-    status = text.toInt(&ok, 10);
-    return ok;
-}
-
-bool parseUnsigned64(const QByteArray &text, quint64 &value)
+bool isDecimalDigits(const QByteArray &text)
 {
     if (text.isEmpty())
         return false;
@@ -29,9 +14,22 @@ bool parseUnsigned64(const QByteArray &text, quint64 &value)
         if (c < '0' || c > '9')
             return false;
     }
+    return true;
+}
+
+// Reads a raw status: decimal digits with an optional minus sign, nothing else.
+bool parseRawStatus(const QByteArray &text, int &status)
+{
+    bool ok = false;
+    status = text.toInt(&ok, 10);
+    return ok && isDecimalDigits(text.startsWith('-') ? text.mid(1) : text);
+}
+
+bool parseUnsigned64(const QByteArray &text, quint64 &value)
+{
     bool ok = false;
     value = text.toULongLong(&ok, 10);
-    return ok;
+    return ok && isDecimalDigits(text);
 }
 
 bool isSha1Text(const QByteArray &text)
