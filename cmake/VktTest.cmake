@@ -2,7 +2,7 @@
 function(vkt_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(tst_${name} ${ARG_SOURCES})
-    target_link_libraries(tst_${name} PRIVATE vkt_build_flags Qt6::Test ${ARG_LIBS})
+    target_link_libraries(tst_${name} PRIVATE vkt_test_flags Qt6::Test ${ARG_LIBS})
     add_test(NAME ${name} COMMAND tst_${name})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/xdg-runtime"

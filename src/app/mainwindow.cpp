@@ -3,6 +3,7 @@
 #include "applicationcycle.h"
 #include "applicationdata.h"
 #include "appsettings.h"
+#include "languages.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -34,7 +35,7 @@ MainWindow::MainWindow(QWidget *parent)
     for (const QLocale &language : data->languages()) {
         const QString nativeName = language.nativeLanguageName();
         m_languageBox->addItem(nativeName.left(1).toUpper() + nativeName.mid(1), language.name());
-        if (language.language() == data->currentLanguage().language())
+        if (Languages::contains({language}, data->currentLanguage()))
             m_languageBox->setCurrentIndex(m_languageBox->count() - 1);
     }
     connect(m_languageBox, &QComboBox::activated, this, &MainWindow::_onLanguageChosen);
@@ -44,7 +45,7 @@ void MainWindow::_onLanguageChosen(int _nIndex)
 {
     const QLocale chosen(m_languageBox->itemData(_nIndex).toString());
     AppSettings::setLanguage(chosen);
-    if (chosen.language() == ApplicationData::instance()->currentLanguage().language())
+    if (Languages::contains({chosen}, ApplicationData::instance()->currentLanguage()))
         return;
     const QMessageBox::StandardButton answer = QMessageBox::question(
         this, tr("Korwind Navigator update center"),

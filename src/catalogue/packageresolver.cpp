@@ -31,11 +31,6 @@ PackageResolver::CodeIndex::CodeIndex(const QList<MapInfo> &packages) : m_packag
         m_byCode[packages[i].code].append(i);
 }
 
-QList<int> PackageResolver::CodeIndex::withCode(const QString &code) const
-{
-    return m_byCode.value(code);
-}
-
 int PackageResolver::CodeIndex::firstMatch(const PackageRelation &relation) const
 {
     const auto group = m_byCode.constFind(relation.code);
@@ -54,20 +49,37 @@ int PackageResolver::CodeIndex::firstWithCode(const QString &code) const
     return group == m_byCode.constEnd() ? -1 : group->first();
 }
 
+QList<int> PackageResolver::CodeIndex::allMatches(const PackageRelation &relation) const
+{
+    QList<int> result;
+    for (const int index : m_byCode.value(relation.code)) {
+        if (matches(relation, m_packages[index]))
+            result.append(index);
+    }
+    return result;
+}
+
 PackageResolver::PackageResolver(const QList<MapInfo> &available, const QList<MapInfo> &installed)
-    : m_available(available), m_installed(installed), m_availableIndex(available), m_installedIndex(installed),
+    : m_available(available), m_installed(installed), m_installedIndex(installed), m_links(std::size_t(available.size())),
       m_n(int(available.size())), m_wordsPerRow((2 * m_n + 63) / 64),
       m_graph(std::size_t(2 * m_n) * std::size_t(m_wordsPerRow), 0), m_unresolvable(std::size_t(m_n), false)
 {
+    const CodeIndex availableIndex(available);
+    for (int i = 0; i < m_n; ++i)
+        link(i, availableIndex);
+
     for (int i = 0; i < installed.size(); ++i) {
-        for (const PackageRelation &relation : installed[i].conflicts)
-            m_installedConflicts[relation.code].append({i, &relation});
+        for (const PackageRelation &relation : installed[i].conflicts) {
+            for (const int a : availableIndex.allMatches(relation)) {
+                QList<int> &conflicting = m_links[std::size_t(a)].conflictingInstalled;
+                if (!conflicting.contains(i))
+                    conflicting.append(i);
+            }
+        }
     }
 
     for (int i = 0; i < m_n; ++i) {
-        const MapInfo &package = available[i];
-        for (const PackageRelation &relation : package.depends) {
-            const int a = m_availableIndex.firstMatch(relation);
+        for (const int a : m_links[std::size_t(i)].dependencies) {
             if (a < 0) {
                 m_unresolvable[std::size_t(i)] = true;
                 continue;
@@ -75,15 +87,38 @@ PackageResolver::PackageResolver(const QList<MapInfo> &available, const QList<Ma
             setEdge(i, a);
             setEdge(a + m_n, i + m_n);
         }
+        const MapInfo &package = available[i];
         for (const QList<PackageRelation> *exclusive : {&package.conflicts, &package.replaces}) {
             for (const PackageRelation &relation : *exclusive) {
-                const int a = m_availableIndex.firstMatch(relation);
+                const int a = availableIndex.firstMatch(relation);
                 if (a < 0)
                     continue;
                 setEdge(i, a + m_n);
                 setEdge(a, i + m_n);
             }
         }
+    }
+}
+
+void PackageResolver::link(int index, const CodeIndex &availableIndex)
+{
+    const MapInfo &package = m_available[index];
+    Links &links = m_links[std::size_t(index)];
+    for (const PackageRelation &relation : package.depends) {
+        links.dependencies.append(availableIndex.firstMatch(relation));
+        links.anyDependencyMatches += availableIndex.allMatches(relation);
+    }
+    for (const PackageRelation &relation : package.conflicts) {
+        links.conflictsInstalled.append(m_installedIndex.firstMatch(relation));
+        links.conflictsAvailable.append(availableIndex.firstMatch(relation));
+    }
+    for (const PackageRelation &relation : package.replaces)
+        links.replacedInstalled.append(m_installedIndex.firstMatch(relation));
+    links.sameCodeInstalled = m_installedIndex.firstWithCode(package.code);
+    if (links.sameCodeInstalled >= 0) {
+        const MapInfo &installed = m_installed[links.sameCodeInstalled];
+        links.sameVersionInstalled =
+            installed.majorVersion == package.majorVersion && installed.minorVersion == package.minorVersion;
     }
 }
 
@@ -187,41 +222,32 @@ void PackageResolver::installOutcome(const QList<int> &installIndices, IndexSet 
                                      IndexSet &deleteSet) const
 {
     for (const int index : installIndices) {
-        const MapInfo &candidate = m_available[index];
-        for (const PackageRelation &relation : candidate.conflicts) {
-            const int installed = m_installedIndex.firstMatch(relation);
-            if (installed < 0)
+        const Links &links = m_links[std::size_t(index)];
+        for (qsizetype k = 0; k < links.conflictsInstalled.size(); ++k) {
+            if (links.conflictsInstalled[k] < 0)
                 continue;
-            deleteSet.insert(installed);
-            const int available = m_availableIndex.firstMatch(relation);
-            if (available >= 0)
-                impliedSet.insert(available);
+            deleteSet.insert(links.conflictsInstalled[k]);
+            if (links.conflictsAvailable[k] >= 0)
+                impliedSet.insert(links.conflictsAvailable[k]);
         }
-        for (const InstalledConflict &conflict : m_installedConflicts.value(candidate.code)) {
-            if (matches(*conflict.relation, candidate))
-                deleteSet.insert(conflict.installedIndex);
-        }
-        for (const PackageRelation &relation : candidate.replaces) {
-            const int installed = m_installedIndex.firstMatch(relation);
+        deleteSet.insert(links.conflictingInstalled.cbegin(), links.conflictingInstalled.cend());
+        for (const int installed : links.replacedInstalled) {
             if (installed >= 0)
                 deleteSet.insert(installed);
         }
-        const int sameCode = m_installedIndex.firstWithCode(candidate.code);
-        if (sameCode < 0) {
+        if (links.sameCodeInstalled < 0) {
             installSet.insert(index);
-        } else if (m_installed[sameCode].majorVersion == candidate.majorVersion
-                   && m_installed[sameCode].minorVersion == candidate.minorVersion) {
+        } else if (links.sameVersionInstalled) {
             impliedSet.insert(index);
         } else {
-            deleteSet.insert(sameCode);
+            deleteSet.insert(links.sameCodeInstalled);
             installSet.insert(index);
         }
     }
 
     // Dependencies that come along with a chosen package are reported as implied.
     for (const int index : installSet) {
-        for (const PackageRelation &relation : m_available[index].depends) {
-            const int dependency = m_availableIndex.firstMatch(relation);
+        for (const int dependency : m_links[std::size_t(index)].dependencies) {
             if (dependency >= 0 && installSet.count(dependency) != 0)
                 impliedSet.insert(dependency);
         }
@@ -232,10 +258,9 @@ void PackageResolver::removeOutcome(const QList<int> &removeIndices, IndexSet &r
                                     IndexSet &deleteSet) const
 {
     for (const int index : removeIndices) {
-        const MapInfo &candidate = m_available[index];
+        const Links &links = m_links[std::size_t(index)];
         bool replacedSomething = false;
-        for (const PackageRelation &relation : candidate.replaces) {
-            const int installed = m_installedIndex.firstMatch(relation);
+        for (const int installed : links.replacedInstalled) {
             if (installed >= 0) {
                 deleteSet.insert(installed);
                 replacedSomething = true;
@@ -243,27 +268,20 @@ void PackageResolver::removeOutcome(const QList<int> &removeIndices, IndexSet &r
         }
         if (replacedSomething) {
             removeSet.insert(index);
-            continue;
-        }
-        const int sameCode = m_installedIndex.firstWithCode(candidate.code);
-        if (sameCode < 0) {
+        } else if (links.sameCodeInstalled < 0) {
             impliedSet.insert(index);
         } else {
-            deleteSet.insert(sameCode);
+            deleteSet.insert(links.sameCodeInstalled);
             removeSet.insert(index);
         }
     }
 
     // A removed package whose dependency is removed as well was brought along by that removal.
     for (const int index : removeSet) {
-        for (const PackageRelation &relation : m_available[index].depends) {
-            const QList<int> candidates = m_availableIndex.withCode(relation.code);
-            const bool dependencyRemoved = std::any_of(candidates.cbegin(), candidates.cend(), [&](int other) {
-                return removeSet.count(other) != 0 && matches(relation, m_available[other]);
-            });
-            if (dependencyRemoved)
-                impliedSet.insert(index);
-        }
+        const QList<int> &dependencies = m_links[std::size_t(index)].anyDependencyMatches;
+        if (std::any_of(dependencies.cbegin(), dependencies.cend(),
+                        [&removeSet](int other) { return removeSet.count(other) != 0; }))
+            impliedSet.insert(index);
     }
 }
 

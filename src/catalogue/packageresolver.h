@@ -38,7 +38,7 @@ private:
     {
     public:
         explicit CodeIndex(const QList<MapInfo> &packages);
-        QList<int> withCode(const QString &code) const;
+        QList<int> allMatches(const PackageRelation &relation) const;
         int firstMatch(const PackageRelation &relation) const; // -1 when none matches
         int firstWithCode(const QString &code) const;          // -1 when none has it
     private:
@@ -46,12 +46,21 @@ private:
         QHash<QString, QList<int>> m_byCode;
     };
 
-    struct InstalledConflict
+    // What resolve needs of one available package, with every relation already looked up, so that a
+    // resolution does no text comparison. -1 stands for "no match".
+    struct Links
     {
-        int installedIndex;
-        const PackageRelation *relation;
+        QList<int> dependencies;          // first available match of each depends relation
+        QList<int> anyDependencyMatches;  // every available package some depends relation matches
+        QList<int> conflictsInstalled;    // first installed match of each conflicts relation
+        QList<int> conflictsAvailable;    // first available match of the same relations
+        QList<int> conflictingInstalled;  // installed packages whose own conflicts match this one
+        QList<int> replacedInstalled;     // first installed match of each replaces relation
+        int sameCodeInstalled = -1;       // first installed package with this code
+        bool sameVersionInstalled = false; // ... and it has this version
     };
 
+    void link(int index, const CodeIndex &availableIndex);
     void setEdge(int from, int to);
     QList<int> closure(const IndexSet &installChoice, const IndexSet &removeChoice) const;
     bool check(const QList<int> &installIndices, const QList<int> &removeIndices);
@@ -62,10 +71,8 @@ private:
 
     const QList<MapInfo> &m_available;
     const QList<MapInfo> &m_installed;
-    const CodeIndex m_availableIndex;
     const CodeIndex m_installedIndex;
-    // Conflicts relations of installed packages, by the code they name.
-    QHash<QString, QList<InstalledConflict>> m_installedConflicts;
+    std::vector<Links> m_links; // by available index
 
     int m_n = 0;
     int m_wordsPerRow = 0;

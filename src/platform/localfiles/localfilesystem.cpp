@@ -1,0 +1,304 @@
+#include "localfilesystem.h"
+
+#include "listeners.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <vector>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace vktpdl {
+
+namespace {
+
+constexpr qsizetype copyChunkSize = 1 << 20;
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+bool existsAsAnything(const QByteArray &path)
+{
+    struct stat info;
+    return ::lstat(path.constData(), &info) == 0;
+}
+
+bool writeAll(int fd, const char *data, qsizetype length)
+{
+    while (length > 0) {
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(length));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        length -= written;
+    }
+    return true;
+}
+
+// Reports a copy's progress and answers whether it may go on.
+bool reportCopy(qint64 done, qint64 total, vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
+{
+    if (progress && total != 0)
+        progress->setProgress(static_cast<int>(done * 100 / total));
+    return !cont || cont->shouldContinue();
+}
+
+// The mount point of the volume holding path: the highest folder above it on the same device.
+QString mountPointOf(const QString &path)
+{
+    QString existing = path;
+    while (!QFileInfo::exists(existing) && existing != QLatin1String("/"))
+        existing = QFileInfo(existing).path();
+    QString current = QFileInfo(existing).canonicalFilePath();
+    struct stat info;
+    if (current.isEmpty() || ::stat(nativePath(current).constData(), &info) != 0)
+        return QString();
+    const dev_t device = info.st_dev;
+    while (current != QLatin1String("/")) {
+        const QString parent = QFileInfo(current).path();
+        if (::stat(nativePath(parent).constData(), &info) != 0 || info.st_dev != device)
+            break;
+        current = parent;
+    }
+    return current;
+}
+
+} // namespace
+
+bool matchesPattern(const QString &name, const QString &pattern)
+{
+    // Greedy matching that returns to the last '*' on a mismatch.
+    qsizetype n = 0;
+    qsizetype p = 0;
+    qsizetype starAt = -1;
+    qsizetype nameAtStar = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern.at(p) == QLatin1Char('*')) {
+            starAt = p++;
+            nameAtStar = n;
+        } else if (p < pattern.size()
+                   && (pattern.at(p) == QLatin1Char('?')
+                       || pattern.at(p).toCaseFolded() == name.at(n).toCaseFolded())) {
+            ++p;
+            ++n;
+        } else if (starAt >= 0) {
+            p = starAt + 1;
+            n = ++nameAtStar;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern.at(p) == QLatin1Char('*'))
+        ++p;
+    return p == pattern.size();
+}
+
+int LocalFileSystem::putFile(const QString &destination, const QString &source,
+                             vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
+{
+    return copyFile(destination, source, progress, cont);
+}
+
+int LocalFileSystem::getFile(const QString &destination, const QString &source,
+                             vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
+{
+    return copyFile(destination, source, progress, cont);
+}
+
+int LocalFileSystem::copyFile(const QString &destination, const QString &source,
+                              vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
+{
+    const int in = ::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return DE_TRANSFER_ERROR;
+    struct stat info;
+    if (::fstat(in, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(in);
+        return DE_TRANSFER_ERROR;
+    }
+    // O_EXCL makes "the destination exists" and its creation one step.
+    const QByteArray target = nativePath(destination);
+    const int out = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777);
+    if (out < 0) {
+        ::close(in);
+        return DE_TRANSFER_ERROR;
+    }
+
+    const qint64 total = info.st_size;
+    qint64 done = 0;
+    int result = DE_NO_ERROR;
+    std::vector<char> buffer(copyChunkSize);
+    if (!reportCopy(done, total, progress, cont))
+        result = DE_CANCELLED;
+    while (result == DE_NO_ERROR) {
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 || !writeAll(out, buffer.data(), got)) {
+            result = DE_TRANSFER_ERROR;
+            break;
+        }
+        if (got == 0)
+            break;
+        done += got;
+        if (!reportCopy(done, total, progress, cont))
+            result = DE_CANCELLED;
+    }
+    if (result == DE_NO_ERROR) {
+        const struct timespec times[2] = {info.st_atim, info.st_mtim};
+        ::futimens(out, times);
+    }
+    ::close(in);
+    if (::close(out) != 0 && result == DE_NO_ERROR)
+        result = DE_TRANSFER_ERROR;
+    // Like the system copy of the other platform, a copy that did not finish leaves no destination.
+    if (result != DE_NO_ERROR)
+        ::unlink(target.constData());
+    return result;
+}
+
+int LocalFileSystem::deleteFile(const QString &path)
+{
+    if (::unlink(nativePath(path).constData()) == 0 || errno == ENOENT || errno == ENOTDIR)
+        return DE_NO_ERROR;
+    return DE_DELETE_ERROR;
+}
+
+int LocalFileSystem::createFolder(const QString &parent, const QString &name)
+{
+    return createDirectory(joinPath(parent, name));
+}
+
+int LocalFileSystem::createDirectory(const QString &path)
+{
+    if (!path.isEmpty() && existsAsAnything(nativePath(path)))
+        return DE_NO_ERROR;
+    if (!path.startsWith(separator()))
+        return DE_CANNOT_CREATE_FOLDER;
+    QString current;
+    for (const QString &part : path.split(separator(), Qt::SkipEmptyParts)) {
+        current += separator() + part;
+        const QByteArray level = nativePath(current);
+        struct stat info;
+        if (::stat(level.constData(), &info) == 0)
+            continue;
+        if (::mkdir(level.constData(), 0777) != 0 && errno != EEXIST)
+            return DE_CANNOT_CREATE_FOLDER;
+    }
+    return DE_NO_ERROR;
+}
+
+int LocalFileSystem::removeDirectory(const QString &path, bool recursive)
+{
+    if (recursive)
+        return removeTree(path);
+    const QByteArray folder = nativePath(path);
+    if (::rmdir(folder.constData()) == 0 || errno == ENOENT)
+        return DE_NO_ERROR;
+    // ENOTDIR is "no such path" when a level above is missing, but a failure when path is a file.
+    if (errno == ENOTDIR && !existsAsAnything(folder))
+        return DE_NO_ERROR;
+    return DE_DELETE_ERROR;
+}
+
+int LocalFileSystem::listFolders(const QString &folder, const QString &pattern, QStringList &names)
+{
+    return listEntries(folder, pattern, true, names);
+}
+
+int LocalFileSystem::listFiles(const QString &folder, const QString &pattern, QStringList &names)
+{
+    return listEntries(folder, pattern, false, names);
+}
+
+int LocalFileSystem::listEntries(const QString &folder, const QString &pattern, bool folders, QStringList &names)
+{
+    if (folder.isEmpty() || pattern.isEmpty())
+        return DE_NO_ERROR;
+    const QByteArray base = nativePath(folder);
+    DIR *dir = ::opendir(base.constData());
+    if (!dir)
+        return (errno == ENOENT || errno == ENOTDIR) ? DE_NO_ERROR : DE_WRONG_REPLY;
+    QStringList found;
+    while (const struct dirent *entry = ::readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        if (raw == "." || raw == "..")
+            continue;
+        const QString name = QFile::decodeName(raw);
+        if (!matchesPattern(name, pattern))
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat info;
+            const QByteArray full = base + '/' + raw;
+            isFolder = ::lstat(full.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (isFolder == folders)
+            found.append(name);
+    }
+    ::closedir(dir);
+    // The directory's own order is arbitrary; callers get the same order on every run.
+    std::sort(found.begin(), found.end(), [](const QString &a, const QString &b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    names.append(found);
+    return DE_NO_ERROR;
+}
+
+int LocalFileSystem::openFile(const QString &path, QIODevice *&device)
+{
+    device = new QFile(path);
+    return DE_NO_ERROR;
+}
+
+int LocalFileSystem::freeSpace(const QString &path, quint64 &bytes)
+{
+    struct statvfs info;
+    if (path.isEmpty() || ::statvfs(nativePath(path).constData(), &info) != 0)
+        return DE_WRONG_REPLY;
+    bytes = static_cast<quint64>(info.f_bavail) * info.f_frsize;
+    return DE_NO_ERROR;
+}
+
+bool LocalFileSystem::isReadOnly(const QString &path)
+{
+    if (!path.startsWith(separator()))
+        return false;
+    const QString root = mountPointOf(path);
+    if (root.isEmpty())
+        return true;
+    QByteArray probe = nativePath(joinPath(root, QStringLiteral("tstXXXXXX")));
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return true;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return false;
+}
+
+QChar LocalFileSystem::separator() const
+{
+    return QLatin1Char('/');
+}
+
+bool LocalFileSystem::isFile(const QString &path)
+{
+    struct stat info;
+    return !path.isEmpty() && ::stat(nativePath(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+} // namespace vktpdl

@@ -1,0 +1,94 @@
+#include "filesystem.h"
+
+#include <QIODevice>
+
+#include <memory>
+
+namespace vktpdl {
+
+FileSystem::~FileSystem() = default;
+
+bool FileSystem::isReadOnly(const QString &)
+{
+    return false;
+}
+
+int FileSystem::fileSize(const QString &path, qint64 &size)
+{
+    QIODevice *opened = nullptr;
+    const int result = openFile(path, opened);
+    if (result != DE_NO_ERROR)
+        return result;
+    const std::unique_ptr<QIODevice> device(opened);
+    if (!device || !device->open(QIODevice::ReadOnly))
+        return DE_WRONG_REPLY;
+    size = device->size();
+    return DE_NO_ERROR;
+}
+
+bool FileSystem::isFile(const QString &)
+{
+    return true;
+}
+
+void FileSystem::splitPath(const QString &path, QString &parent, QString &name) const
+{
+    const qsizetype at = path.lastIndexOf(separator());
+    if (at < 0) {
+        parent.clear();
+        name = path;
+        return;
+    }
+    parent = path.left(at);
+    name = path.mid(at + 1);
+}
+
+QString FileSystem::fileName(const QString &path) const
+{
+    QString parent;
+    QString name;
+    splitPath(path, parent, name);
+    return name;
+}
+
+QString FileSystem::parentPath(const QString &path) const
+{
+    QString parent;
+    QString name;
+    splitPath(path, parent, name);
+    return parent;
+}
+
+QString FileSystem::joinPath(const QString &a, const QString &b) const
+{
+    if (a.isEmpty() || b.isEmpty())
+        return QString();
+    if (a.endsWith(separator()))
+        return a + b;
+    return a + separator() + b;
+}
+
+int FileSystem::removeTree(const QString &path)
+{
+    QStringList files;
+    int result = listFiles(path, QStringLiteral("*"), files);
+    if (result != DE_NO_ERROR)
+        return result;
+    for (const QString &name : files) {
+        result = deleteFile(joinPath(path, name));
+        if (result != DE_NO_ERROR)
+            return result;
+    }
+    QStringList folders;
+    result = listFolders(path, QStringLiteral("*"), folders);
+    if (result != DE_NO_ERROR)
+        return result;
+    for (const QString &name : folders) {
+        result = removeTree(joinPath(path, name));
+        if (result != DE_NO_ERROR)
+            return result;
+    }
+    return removeDirectory(path, false);
+}
+
+} // namespace vktpdl

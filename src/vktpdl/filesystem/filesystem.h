@@ -1,0 +1,62 @@
+#pragma once
+
+#include "deviceerror.h"
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+class QIODevice;
+
+namespace vktcommon {
+class ContinueListener;
+class ProgressListener;
+} // namespace vktcommon
+
+namespace vktpdl {
+
+// Every place the program reads or writes files (the PC's disks, a storage volume, a Windows CE
+// device, a phone) is reached through this interface. Operations return a DEVICE_ERROR code,
+// 0 on success; paths use the implementation's own separator.
+class FileSystem
+{
+public:
+    virtual ~FileSystem();
+
+    // Copies a file of the PC (source) to this file system (destination).
+    virtual int putFile(const QString &destination, const QString &source,
+                        vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont) = 0;
+    // Copies a file of this file system (source) to the PC (destination).
+    virtual int getFile(const QString &destination, const QString &source,
+                        vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont) = 0;
+    virtual int deleteFile(const QString &path) = 0;
+    virtual int createFolder(const QString &parent, const QString &name) = 0;
+    // Creates every missing level of the path.
+    virtual int createDirectory(const QString &path) = 0;
+    virtual int removeDirectory(const QString &path, bool recursive) = 0;
+    // Append the bare names of the folders (files) in folder that match pattern ('*' and '?');
+    // the list is not cleared first.
+    virtual int listFolders(const QString &folder, const QString &pattern, QStringList &names) = 0;
+    virtual int listFiles(const QString &folder, const QString &pattern, QStringList &names) = 0;
+    // Sets device to a new, not yet opened I/O device over the file; the caller owns it.
+    virtual int openFile(const QString &path, QIODevice *&device) = 0;
+    virtual int freeSpace(const QString &path, quint64 &bytes) = 0;
+    virtual bool isReadOnly(const QString &path);
+    virtual QChar separator() const = 0;
+    // Opens the file through openFile and reads its size.
+    virtual int fileSize(const QString &path, qint64 &size);
+    // Exists and is not a folder.
+    virtual bool isFile(const QString &path);
+
+    // Splits at the last separator; without one, parent is empty and name is the whole path.
+    void splitPath(const QString &path, QString &parent, QString &name) const;
+    QString fileName(const QString &path) const;
+    QString parentPath(const QString &path) const;
+    // Empty when either part is empty; never doubles a separator that a already ends with.
+    QString joinPath(const QString &a, const QString &b) const;
+    // Deletes the files, then the subfolders, then the folder itself; stops at the first error.
+    int removeTree(const QString &path);
+};
+
+} // namespace vktpdl

@@ -1,0 +1,27 @@
+#!/usr/bin/env python3
+"""Fills the translations of i18n/*.ts from i18n/<language>.tsv (source<TAB>translation, \\n for line feeds).
+
+Run `lupdate` first (tools/update-translations does both); unknown sources stay unfinished."""
+import sys
+import xml.etree.ElementTree as ET
+from pathlib import Path
+
+top = Path(__file__).resolve().parent.parent
+for ts in sorted((top / "i18n").glob("KorwindNavigatorUpdater_*.ts")):
+    language = ts.stem.split("_", 1)[1]
+    table_file = top / "i18n" / f"{language}.tsv"
+    if not table_file.exists():
+        continue
+    table = {}
+    for line in table_file.read_text(encoding="utf-8").splitlines():
+        if "\t" in line:
+            source, text = line.split("\t", 1)
+            table[source.replace("\\n", "\n")] = text.replace("\\n", "\n")
+    tree = ET.parse(ts)
+    for message in tree.iter("message"):
+        source = message.findtext("source")
+        translation = message.find("translation")
+        if source in table:
+            translation.text = table[source]
+            translation.attrib.pop("type", None)
+    tree.write(ts, encoding="utf-8", xml_declaration=True)
