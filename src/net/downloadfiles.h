@@ -1,0 +1,55 @@
+#pragma once
+
+#include "packagefile.h"
+
+#include <QByteArray>
+#include <QPair>
+#include <QString>
+#include <QVector>
+
+class QIODevice;
+
+namespace vktcommon {
+class ContinueListener;
+}
+
+// The pure file work of the download manager: where partial and final files live, which byte ranges
+// of a partial file still have to be fetched, and the digest that decides whether a file is finished.
+namespace DownloadFiles {
+
+// First and last byte, inclusive.
+using ByteRange = QPair<qint64, qint64>;
+
+enum RangeResult {
+    RangesComputed = 0,
+    RangesCancelled = 5, // the continue listener said stop
+    RangesReadFailed = 6 // a read error or an empty read
+};
+
+constexpr qint64 verificationBlockSize = 262144;
+
+// True for exactly 40 hexadecimal digits, so the text can safely be a file name.
+bool isSha1Text(const QByteArray &text);
+
+// Absolute, native paths inside the downloads folder; empty when the name would not be one plain
+// file name (a path, "..", or a SHA-1 text that is not 40 hex digits).
+QString partialFilePath(const QString &downloadsFolder, const QByteArray &sha1Text);
+QString finalFilePath(const QString &downloadsFolder, const QString &fileName);
+
+// A file is complete when its final file exists with the record's size.
+bool isComplete(const QString &downloadsFolder, const PackageFile &file);
+
+// Whether the server's chunk list can describe a file of this size; when not, the file is fetched whole.
+bool areChunksTrusted(quint64 fileSize, const QVector<QByteArray> &chunkDigests, quint64 chunkSize);
+
+// Reads the partial file chunk by chunk from its start and appends the ranges that are damaged or
+// missing up to fileSize - 1. An untrusted chunk list yields the whole file as one range.
+RangeResult computeRanges(QIODevice &partialFile, quint64 fileSize, const QVector<QByteArray> &chunkDigests,
+                          quint64 chunkSize, vktcommon::ContinueListener *continueListener,
+                          QVector<ByteRange> &ranges);
+
+// SHA-1 of the whole device from its current position as 40 lower-case hex digits, read in blocks of
+// verificationBlockSize; empty when the listener says stop or a read fails.
+QByteArray fileSha1Text(QIODevice &file, vktcommon::ContinueListener *continueListener);
+
+} // namespace DownloadFiles
