@@ -39,4 +39,76 @@ restart. Should we restart the application now?</source>
 приложения. Перезапустить приложение сейчас?</translation>
     </message>
 </context>
+<context>
+    <name>PackageResolver</name>
+    <message>
+        <source>Cannot resolve package dependencies for </source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Inconsistent installation: a problem with packages :</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>QAbstractSocket</name>
+    <message>
+        <source>Socket operation timed out</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>QHttp</name>
+    <message>
+        <source>Connection refused</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Connection closed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Host %1 not found</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>SSL handshake failed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Proxy requires authentication</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Host requires authentication</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Unknown protocol specified</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Data corrupted</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>Utilities</name>
+    <message>
+        <source>%1d </source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>%1h </source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>%1m </source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>%1s </source>
+        <translation type="unfinished" />
+    </message>
+</context>
 </TS>
