@@ -1,7 +1,7 @@
 #include "httpdownloader.h"
 
 #include "listeners.h"
-#include "networkerrortext.h"
+#include "networkreply.h"
 
 #include <QMutexLocker>
 #include <QNetworkAccessManager>
@@ -237,12 +237,10 @@ void HttpDownloader::_replyFinished(QNetworkReply *_pReply)
         emit downloadComplete(networkErrorText(_pReply));
         return;
     }
-    const QUrl target = _pReply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    const QUrl resolved = m_url.resolved(target);
-    if (target.isValid() && resolved != m_url) {
+    if (const QUrl target = redirectionTarget(_pReply, m_url); !target.isEmpty()) {
         if (m_redirectCount < maxRedirects) {
             ++m_redirectCount;
-            send(resolved);
+            send(target);
             return;
         }
         emit downloadComplete(NEC_CONNECTION_ERROR);
@@ -254,13 +252,10 @@ void HttpDownloader::_replyFinished(QNetworkReply *_pReply)
 
 void HttpDownloader::replaceManager()
 {
-    // A proxy's refusal stays cached in the access manager; a fresh one asks for credentials again.
-    // Every manager uses the application-wide proxy (the default), so settings made elsewhere apply.
-    QNetworkAccessManager *previous = m_manager;
-    m_manager = new QNetworkAccessManager(this);
+    // Every manager uses the application-wide proxy (Qt's default), so proxy settings made on the GUI
+    // thread reach this one.
+    m_manager = replaceAccessManager(this, m_manager, m_reply);
     connect(m_manager, &QNetworkAccessManager::proxyAuthenticationRequired, this,
             &HttpDownloader::proxyAuthenticationRequired);
     connect(m_manager, &QNetworkAccessManager::finished, this, &HttpDownloader::_replyFinished);
-    if (previous)
-        connect(m_reply, &QObject::destroyed, previous, &QObject::deleteLater);
 }

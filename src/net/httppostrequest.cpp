@@ -2,7 +2,7 @@
 
 #include "httppostrequestdata.h"
 #include "listeners.h"
-#include "networkerrortext.h"
+#include "networkreply.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -104,17 +104,13 @@ void HttpPostRequest::_replyFinished(QNetworkReply *_pReply)
     bool redirectRefused = false;
     if (_pReply->error() != QNetworkReply::NoError) {
         m_errorText = _makeErrorString(_pReply);
-    } else {
-        const QUrl target = _pReply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-        const QUrl resolved = m_url.resolved(target);
-        if (target.isValid() && resolved != m_url) {
-            if (m_redirectCount < maxRedirects) {
-                ++m_redirectCount;
-                send(resolved);
-                return;
-            }
-            redirectRefused = true;
+    } else if (const QUrl target = redirectionTarget(_pReply, m_url); !target.isEmpty()) {
+        if (m_redirectCount < maxRedirects) {
+            ++m_redirectCount;
+            send(target);
+            return;
         }
+        redirectRefused = true;
     }
 
     m_listener = nullptr;
@@ -127,14 +123,9 @@ void HttpPostRequest::_replyFinished(QNetworkReply *_pReply)
 
 void HttpPostRequest::replaceManager()
 {
-    // A proxy's refusal stays cached in the access manager; a fresh one asks for credentials again.
-    QNetworkAccessManager *previous = m_manager;
-    m_manager = new QNetworkAccessManager(this);
+    m_manager = replaceAccessManager(this, m_manager, m_reply);
     connect(m_manager, &QNetworkAccessManager::proxyAuthenticationRequired, this,
             &HttpPostRequest::proxyAuthenticationRequired);
-    // The reply in flight belongs to the old manager, which goes once that reply is gone.
-    if (previous)
-        connect(m_reply, &QObject::destroyed, previous, &QObject::deleteLater);
 }
 
 QString HttpPostRequest::_makeErrorString(const QNetworkReply *reply) const

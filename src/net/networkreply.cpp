@@ -1,7 +1,9 @@
-#include "networkerrortext.h"
+#include "networkreply.h"
 
 #include <QCoreApplication>
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QNetworkRequest>
 
 QString networkErrorText(const QNetworkReply *reply)
 {
@@ -27,4 +29,19 @@ QString networkErrorText(const QNetworkReply *reply)
     default:
         return reply->errorString();
     }
+}
+
+QUrl redirectionTarget(const QNetworkReply *reply, const QUrl &requestedUrl)
+{
+    const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    const QUrl resolved = requestedUrl.resolved(target);
+    return target.isValid() && resolved != requestedUrl ? resolved : QUrl();
+}
+
+QNetworkAccessManager *replaceAccessManager(QObject *owner, QNetworkAccessManager *previous,
+                                            QNetworkReply *replyInFlight)
+{
+    if (previous && replyInFlight)
+        QObject::connect(replyInFlight, &QObject::destroyed, previous, &QObject::deleteLater);
+    return new QNetworkAccessManager(owner);
 }
