@@ -84,6 +84,7 @@ private:
     void stop();
     void setStage(Stage stage);
     void addDoneBytes(quint64 bytes);
+    bool writeChunk(const char *data, qint64 count);
     bool shouldStop() const;
     void reportProgress(int percent);
     void reportTransferProgress();
