@@ -34,7 +34,7 @@ PY
 } > "$data/$file.meta4"
 
 # The damaged copy goes under the name each tool resumes from: ours the SHA-1 text, aria2c the file name.
-prepare() { rm -rf "$out" && mkdir -p "$out" && cp "$damaged" "$out/$1"; }
+prepare() { rm -rf "$out" && mkdir -p "$out" && cp "$damaged" "$out/$1" && sync; }
 ours() { "$tool" --server "$server_url" --folder "$out" "$line"; }
 peer() {
     aria2c -q --check-integrity=true --allow-overwrite=true --auto-file-renaming=false \
@@ -50,6 +50,7 @@ for _ in $(seq "$rounds"); do
 done
 rm -rf "$out" "$damaged"
 
+echo "ours: ${ours_times[*]}; aria2c: ${peer_times[*]}"
 t_ours=$(printf '%s\n' "${ours_times[@]}" | best)
 t_peer=$(printf '%s\n' "${peer_times[@]}" | best)
 printf 'file: %d MiB, 2 damaged chunks; ours: %s s, aria2c: %s s (best of %d)\n' "$((size / 1048576))" "$t_ours" "$t_peer" "$rounds"

@@ -39,14 +39,43 @@ QByteArray hexText(const unsigned char *digest, unsigned int length)
     return QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex();
 }
 
+using DigestContext = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
+
 // OpenSSL's SHA-1, which is markedly faster than Qt's on large files.
-QByteArray sha1Text(const QByteArray &bytes)
+DigestContext newSha1Context()
+{
+    DigestContext context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
+    if (context && EVP_DigestInit_ex(context.get(), EVP_sha1(), nullptr) != 1)
+        context.reset();
+    return context;
+}
+
+QByteArray finalSha1Text(EVP_MD_CTX *context)
 {
     unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (EVP_Digest(bytes.constData(), size_t(bytes.size()), digest, &length, EVP_sha1(), nullptr) != 1)
+    unsigned int digestLength = 0;
+    if (EVP_DigestFinal_ex(context, digest, &digestLength) != 1)
         return {};
-    return hexText(digest, length);
+    return hexText(digest, digestLength);
+}
+
+// SHA-1 text of the next length bytes, read through block (so memory stays bounded whatever the chunk
+// size); read tells how many bytes there were.
+QByteArray sha1TextOfNext(QIODevice &device, qint64 length, QByteArray &block, qint64 &read)
+{
+    read = 0;
+    const DigestContext context = newSha1Context();
+    if (!context)
+        return {};
+    while (read < length) {
+        const qint64 count = device.read(block.data(), qMin(qint64(block.size()), length - read));
+        if (count <= 0)
+            break;
+        if (EVP_DigestUpdate(context.get(), block.constData(), size_t(count)) != 1)
+            return {};
+        read += count;
+    }
+    return finalSha1Text(context.get());
 }
 
 void reportProgress(vktcommon::ProgressListener *progressListener, quint64 done, quint64 total)
@@ -114,6 +143,7 @@ RangeResult computeRanges(QIODevice &partialFile, quint64 fileSize, const QVecto
     const quint64 partialSize = qMin(quint64(partialFile.size()), fileSize);
     const quint64 chunks = chunkCount(partialSize, chunkSize);
     qint64 runStart = -1;
+    QByteArray block(verificationBlockSize, Qt::Uninitialized);
     for (quint64 chunk = 0; chunk < chunks; ++chunk) {
         if (shouldStop(continueListener))
             return RangesCancelled;
@@ -121,10 +151,11 @@ RangeResult computeRanges(QIODevice &partialFile, quint64 fileSize, const QVecto
         const qint64 wanted = qint64(qMin(chunkSize, partialSize - quint64(chunkStart)));
         if (!partialFile.seek(chunkStart))
             return RangesReadFailed;
-        const QByteArray bytes = partialFile.read(wanted);
-        if (bytes.isEmpty())
+        qint64 read = 0;
+        const QByteArray digest = sha1TextOfNext(partialFile, wanted, block, read);
+        if (read == 0)
             return RangesReadFailed;
-        const bool matches = bytes.size() == wanted && sha1Text(bytes) == chunkDigests.at(qsizetype(chunk)).toLower();
+        const bool matches = read == wanted && digest == chunkDigests.at(qsizetype(chunk)).toLower();
         if (!matches && runStart < 0) {
             runStart = chunkStart;
         } else if (matches && runStart >= 0) {
@@ -145,8 +176,8 @@ QByteArray fileSha1Text(QIODevice &file, vktcommon::ContinueListener *continueLi
 {
     const quint64 start = quint64(file.pos());
     const quint64 total = quint64(file.size()) - start;
-    const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha1(), nullptr) != 1)
+    const DigestContext context = newSha1Context();
+    if (!context)
         return {};
     QByteArray block(verificationBlockSize, Qt::Uninitialized);
     while (!file.atEnd()) {
@@ -159,11 +190,7 @@ QByteArray fileSha1Text(QIODevice &file, vktcommon::ContinueListener *continueLi
             return {};
         reportProgress(progressListener, quint64(file.pos()) - start, total);
     }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int digestLength = 0;
-    if (EVP_DigestFinal_ex(context.get(), digest, &digestLength) != 1)
-        return {};
-    return hexText(digest, digestLength);
+    return finalSha1Text(context.get());
 }
 
 } // namespace DownloadFiles
