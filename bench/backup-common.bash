@@ -26,3 +26,13 @@ make_maps() {
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f\n", b - a }'; }
 best() { sort -n | head -1; }
+
+# report NAME GOAL LABEL_A "TIMES_A" LABEL_B "TIMES_B": the best time of each side, then, last,
+# "NAME: ratio A/B (goal GOAL)".
+report() {
+    local a b
+    a=$(printf '%s\n' $4 | best)
+    b=$(printf '%s\n' $6 | best)
+    printf '%s: %s s, %s: %s s (best of %d, %d MiB)\n' "$3" "$a" "$5" "$b" "$rounds" "$mib"
+    awk -v n="$1" -v g="$2" -v a="$a" -v b="$b" 'BEGIN { printf "%s: ratio %.2f (goal %s)\n", n, a / b, g }'
+}
