@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QIODevice>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QXmlStreamWriter>
@@ -44,8 +43,9 @@ void report(vktcommon::ProgressListener *progress, int percent)
 // lead a restoration outside the backed-up volume.
 bool isSafeUniquePath(const QString &path)
 {
-    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
-    return !path.isEmpty() && !path.split(separators).contains(QStringLiteral(".."));
+    QString components = path;
+    components.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return !path.isEmpty() && !components.split(QLatin1Char('/')).contains(QStringLiteral(".."));
 }
 
 QByteArray fingerprint(QStringList texts)
