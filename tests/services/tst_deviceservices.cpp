@@ -1,5 +1,6 @@
 #include "deviceservices.h"
 #include "devicedescription.h"
+#include "devicehandler.h"
 #include "devicemanager.h"
 #include "devicesearcher.h"
 #include "devicesearchlistener.h"
