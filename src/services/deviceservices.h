@@ -4,6 +4,7 @@
 #include "backup.h"
 #include "contentfolderscanner.h"
 #include "criticalerror.h"
+#include "devicemanager.h"
 #include "freespacechecker.h"
 #include "listeners.h"
 #include "navigatorrecord.h"
@@ -20,7 +21,6 @@
 
 namespace vktpdl {
 class DeviceHandler;
-class DeviceManager;
 class MIDeviceHandler;
 } // namespace vktpdl
 
@@ -45,6 +45,7 @@ public:
         QString languageName; // the interface language's locale name, e.g. "ru_RU"
     };
 
+    // Without a manager the standard one, with the searchers of every transport, is used.
     explicit DeviceServices(Settings settings, std::unique_ptr<vktpdl::DeviceManager> manager = nullptr,
                             QObject *parent = nullptr);
     // Waits for a running task, which is asked to stop first.
