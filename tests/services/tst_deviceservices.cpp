@@ -171,12 +171,15 @@ private:
     // Runs an operation that ends with taskFinished(QString) and returns its text.
     template <typename Start>
     QString run(Start start);
+    // Only a fake device over a folder of its own, searched and selected.
+    bool selectFakeDevice(FakeDeviceSetup fake);
     // One stick, selected, with its content folder searched (and created) and selected.
     bool prepareStick();
 
     std::unique_ptr<StorageMachine> m_machine;
     QTemporaryDir m_downloadsFolder;
     QDir m_downloads;
+    QTemporaryDir m_fakeRoot;
     std::unique_ptr<DeviceServices> m_services;
 };
 
@@ -185,7 +188,9 @@ void TestDeviceServices::init()
     m_machine = std::make_unique<StorageMachine>();
     QVERIFY(m_machine->isValid());
     QVERIFY(m_downloadsFolder.isValid());
-    m_downloads = QDir(m_downloadsFolder.path());
+    // One level down, so that a name leading out of the downloads folder stays in the test's folder.
+    m_downloads = QDir(m_downloadsFolder.filePath("downloads"));
+    QVERIFY(m_downloads.mkpath("."));
 }
 
 void TestDeviceServices::cleanup()
@@ -205,9 +210,10 @@ void TestDeviceServices::makeServices(const QList<FakeDeviceSetup> &fakes, int s
     searchers.push_back(std::make_unique<FakeSearcher>(fakes));
     searchers.push_back(std::make_unique<StorageCardDevicesSearcher>(m_machine->roots()));
     DeviceServices::Settings settings;
-    const QString downloads = m_downloadsFolder.path();
+    const QString downloads = m_downloads.absolutePath();
+    const QString backups = m_downloadsFolder.filePath("backups");
     settings.downloadsFolder = [downloads] { return downloads; };
-    settings.backupsFolder = [downloads] { return downloads + "/backups"; };
+    settings.backupsFolder = [backups] { return backups; };
     settings.languageName = "en_US";
     m_services = std::make_unique<DeviceServices>(settings,
                                                   std::make_unique<DeviceManager>(std::move(searchers)));
@@ -233,6 +239,16 @@ bool TestDeviceServices::prepareStick()
         return false;
     m_services->contentSelected(0);
     return m_services->selectedContent() != nullptr;
+}
+
+bool TestDeviceServices::selectFakeDevice(FakeDeviceSetup fake)
+{
+    fake.root = m_fakeRoot.path();
+    makeServices({fake}, 0);
+    if (!run([&] { m_services->searchDevices(); }).isEmpty())
+        return false;
+    m_services->deviceSelected(0);
+    return true;
 }
 
 void TestDeviceServices::deviceSearchProgress_data()
@@ -322,13 +338,9 @@ void TestDeviceServices::checkPackage()
     QFETCH(int, deviceAnswer);
     QFETCH(QString, error);
     QFETCH(bool, critical);
-    QTemporaryDir root;
     FakeDeviceSetup fake;
-    fake.root = root.path();
     fake.checkResult = deviceAnswer;
-    makeServices({fake}, 0);
-    QCOMPARE(run([&] { m_services->searchDevices(); }), QString());
-    m_services->deviceSelected(0);
+    QVERIFY(selectFakeDevice(fake));
 
     ProductInfo package;
     package.kind = kind;
@@ -356,13 +368,9 @@ void TestDeviceServices::installPackage()
     QFETCH(QString, fileName);
     QFETCH(int, deviceAnswer);
     QFETCH(QString, error);
-    QTemporaryDir root;
     FakeDeviceSetup fake;
-    fake.root = root.path();
     fake.installResult = deviceAnswer;
-    makeServices({fake}, 0);
-    QCOMPARE(run([&] { m_services->searchDevices(); }), QString());
-    m_services->deviceSelected(0);
+    QVERIFY(selectFakeDevice(fake));
     QCOMPARE(run([&] { m_services->findNavigator(); }), QString());
     QCOMPARE(m_services->navigatorInstallation()->checksum, QByteArray(40, 'a'));
     const QString packagePath = m_downloads.absoluteFilePath(fileName);
