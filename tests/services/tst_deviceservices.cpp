@@ -155,7 +155,8 @@ private slots:
     void onlyDeletionsLeaveTheStatisticsAlone();
     void refusedMapLists_data();
     void refusedMapLists();
-    void deviceUnpluggedDuringCopy();
+    void interruptedCopy_data();
+    void interruptedCopy();
 
     void statistics_data();
     void statistics();
@@ -456,21 +457,38 @@ void TestDeviceServices::refusedMapLists()
     QVERIFY(!QFile::exists(card(1, "/KorwindContent/c.NM3")));
 }
 
-void TestDeviceServices::deviceUnpluggedDuringCopy()
+void TestDeviceServices::interruptedCopy_data()
 {
+    QTest::addColumn<bool>("unplug"); // else cancel
+    QTest::addColumn<QString>("error");
+    QTest::newRow("device unplugged") << true << transferError;
+    QTest::newRow("cancelled") << false << QString("Last operation was cancelled.");
+}
+
+void TestDeviceServices::interruptedCopy()
+{
+    QFETCH(bool, unplug);
+    QFETCH(QString, error);
     QVERIFY(prepareStick());
     QVERIFY(writeFile(download("a.NM3"), QByteArray(100, 'a')));
     QVERIFY(writeFile(download("b.NM3"), QByteArray(300, 'b')));
-    // The volume goes away while the first map is being written.
-    bool unplugged = false;
+    // The volume goes away (or the user cancels) while the first map is being written.
+    bool interrupted = false;
     connect(m_services.get(), &AbstractDeviceServices::showProgress, this, [&](int) {
-        if (!unplugged)
-            unplugged = QDir(card(1)).removeRecursively();
+        if (interrupted)
+            return;
+        if (unplug) {
+            interrupted = QDir(card(1)).removeRecursively();
+        } else {
+            m_services->cancelDeviceOperation();
+            interrupted = true;
+        }
     }, Qt::DirectConnection);
     const QList<MapInfo> install = {serverMap("a.NM3", 100), serverMap("b.NM3", 300)};
-    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }), transferError);
-    QVERIFY(unplugged);
-    QCOMPARE(m_services->lastError(), transferError);
+    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }), error);
+    QVERIFY(interrupted);
+    QCOMPARE(m_services->lastError(), error);
+    QVERIFY(!QFile::exists(card(1, "/KorwindContent/Maps/b.NM3")));
 }
 
 void TestDeviceServices::statistics_data()
