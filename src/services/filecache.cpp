@@ -95,7 +95,9 @@ int FileCache::store(QIODevice &source, QString &sha1, vktcommon::ProgressListen
                      vktcommon::ContinueListener *cont) const
 {
     QTemporaryFile temporary(m_folder + QStringLiteral("/temp_XXXXXX"));
-    if (!temporary.open())
+    // Asking for the name gives the file one even where Qt would keep it unnamed, so a copy in
+    // progress is visible in the cache like any other.
+    if (!temporary.open() || temporary.fileName().isEmpty())
         return BE_PC_FAILED;
     const int result = readThrough(source, &temporary, sha1, progress, cont);
     if (result != BE_NO_ERROR)
