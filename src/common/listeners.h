@@ -18,11 +18,11 @@ public:
     virtual bool shouldContinue() = 0;
 };
 
-class InstallationProgressListener
+// A progress listener that also hears when an installation waits for the user; a device that asks
+// for confirmation looks for this side of the listener it was given.
+class InstallationProgressListener : public ProgressListener
 {
 public:
-    virtual ~InstallationProgressListener() = default;
-    virtual void setProgress(int percent) = 0;
     // The device now waits for the user to confirm an installation on its own screen.
     virtual void waitForUserAction() = 0;
 };

@@ -1,8 +1,8 @@
 #include "downloadfiles.h"
 
+#include "downloadedfilepath.h"
 #include "listeners.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -17,21 +17,6 @@ namespace {
 bool shouldStop(vktcommon::ContinueListener *continueListener)
 {
     return continueListener && !continueListener->shouldContinue();
-}
-
-bool isPlainFileName(const QString &name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
-        && !name.contains(QChar(u'\0'));
-}
-
-QString pathInFolder(const QString &downloadsFolder, const QString &fileName)
-{
-    if (!isPlainFileName(fileName))
-        return {};
-    const QString absolute = QFileInfo(QDir(downloadsFolder), fileName).absoluteFilePath();
-    return QDir::toNativeSeparators(QDir::cleanPath(absolute));
 }
 
 QByteArray hexText(const unsigned char *digest, unsigned int length)
@@ -107,17 +92,12 @@ QString partialFilePath(const QString &downloadsFolder, const QByteArray &sha1Te
 {
     if (!isSha1Text(sha1Text))
         return {};
-    return pathInFolder(downloadsFolder, QString::fromLatin1(sha1Text));
-}
-
-QString finalFilePath(const QString &downloadsFolder, const QString &fileName)
-{
-    return pathInFolder(downloadsFolder, fileName);
+    return vktcommon::downloadedFilePath(downloadsFolder, QString::fromLatin1(sha1Text));
 }
 
 bool isComplete(const QString &downloadsFolder, const PackageFile &file)
 {
-    const QString path = finalFilePath(downloadsFolder, file.fileName);
+    const QString path = vktcommon::downloadedFilePath(downloadsFolder, file.fileName);
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);

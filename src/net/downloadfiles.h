@@ -32,10 +32,9 @@ constexpr qint64 verificationBlockSize = 262144;
 // True for exactly 40 hexadecimal digits, so the text can safely be a file name.
 bool isSha1Text(const QByteArray &text);
 
-// Absolute, native paths inside the downloads folder; empty when the name would not be one plain
-// file name (a path, "..", or a SHA-1 text that is not 40 hex digits).
+// An absolute, native path inside the downloads folder; empty for a text that is not 40 hex digits.
+// The finished file's path is vktcommon::downloadedFilePath.
 QString partialFilePath(const QString &downloadsFolder, const QByteArray &sha1Text);
-QString finalFilePath(const QString &downloadsFolder, const QString &fileName);
 
 // A file is complete when its final file exists with the record's size.
 bool isComplete(const QString &downloadsFolder, const PackageFile &file);

@@ -1,6 +1,7 @@
 // Which byte ranges of a partial file are fetched again, the file names a download may use,
 // the completeness test and the whole-file digest.
 
+#include "downloadedfilepath.h"
 #include "downloadfiles.h"
 #include "testlisteners.h"
 
@@ -150,7 +151,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, accepted);
-        QCOMPARE(!DownloadFiles::finalFilePath(QStringLiteral("/downloads"), name).isEmpty(), accepted);
+        QCOMPARE(!vktcommon::downloadedFilePath(QStringLiteral("/downloads"), name).isEmpty(), accepted);
     }
 
     void completeness()

@@ -1,0 +1,775 @@
+#include "deviceservices.h"
+
+#include "backupdescription.h"
+#include "backuperror.h"
+#include "devicedescription.h"
+#include "devicemanager.h"
+#include "errortexts.h"
+#include "midevicehandler.h"
+#include "navigatorinfo.h"
+#include "partialprogresslistener.h"
+#include "updateinstaller.h"
+
+#include <QDir>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <algorithm>
+
+using vktpdl::DE_MODULE_NOT_INSTALLED;
+using vktpdl::DE_NO_ERROR;
+using vktpdl::DE_NOT_SUPPORTED;
+using vktpdl::DE_PACKAGE_MAY_BE_INCOMPATIBLE;
+
+namespace {
+
+constexpr int statisticsInterval = 1000;
+
+QString keepDeviceConnectedCaption()
+{
+    return DeviceServices::tr("(don't unplug device untill operation is completed)");
+}
+
+// The name of the device list: the navigator it carries, else its own name, and its description.
+QString deviceDisplayName(const vktpdl::DeviceDescription &description)
+{
+    QString name;
+    if (!description.thirdText.isEmpty())
+        name = DeviceServices::tr("Korwind Navigator %1").arg(description.thirdText);
+    else if (!description.name.isEmpty())
+        name = description.name;
+    else
+        name = DeviceServices::tr("Unknown device");
+    if (!description.secondName.isEmpty())
+        name += QStringLiteral(" %1").arg(description.secondName);
+    return name;
+}
+
+QList<BackupInfo> backupInfos(const QList<Backup> &backups)
+{
+    QList<BackupInfo> infos;
+    for (const Backup &backup : backups)
+        infos.append(backup.info());
+    return infos;
+}
+
+QList<MapInfo> copied(const QList<const MapInfo *> &maps)
+{
+    QList<MapInfo> records;
+    for (const MapInfo *map : maps) {
+        if (map)
+            records.append(*map);
+    }
+    return records;
+}
+
+template <typename Result, typename Work>
+void runOnPool(QFutureWatcher<Result> &watcher, Work work)
+{
+    watcher.setFuture(QtConcurrent::run(QThreadPool::globalInstance(), std::move(work)));
+}
+
+} // namespace
+
+DeviceServices::DeviceServices(Settings settings, std::unique_ptr<vktpdl::DeviceManager> manager, QObject *parent)
+    : AbstractDeviceServices(parent),
+      m_settings(std::move(settings)),
+      m_manager(manager ? std::move(manager) : std::make_unique<vktpdl::DeviceManager>())
+{
+    connect(&m_textWatcher, &QFutureWatcher<QString>::finished, this, &DeviceServices::_onTaskFinished);
+    connect(&m_boolWatcher, &QFutureWatcher<bool>::finished, this, &DeviceServices::_onBoolTaskFinished);
+    connect(&m_criticalErrorWatcher, &QFutureWatcher<CriticalError>::finished, this,
+            &DeviceServices::_onCritErrorTaskFinished);
+    connect(&m_statisticsTimer, &QTimer::timeout, this, &DeviceServices::_timerTimeout);
+}
+
+DeviceServices::~DeviceServices()
+{
+    m_continue = false;
+    m_textWatcher.waitForFinished();
+    m_boolWatcher.waitForFinished();
+    m_criticalErrorWatcher.waitForFinished();
+}
+
+// --- task model ---
+
+template <typename Work>
+void DeviceServices::startTextTask(Work work)
+{
+    m_continue = true;
+    runOnPool(m_textWatcher, std::move(work));
+}
+
+void DeviceServices::_onTaskFinished()
+{
+    m_statisticsTimer.stop();
+    m_statistics.stop();
+    emit taskFinished(m_textWatcher.result());
+}
+
+void DeviceServices::_onBoolTaskFinished()
+{
+    m_statisticsTimer.stop();
+    m_statistics.stop();
+    emit taskFinished(m_boolWatcher.result());
+}
+
+void DeviceServices::_onCritErrorTaskFinished()
+{
+    m_statisticsTimer.stop();
+    m_statistics.stop();
+    const CriticalError error = m_criticalErrorWatcher.result();
+    emit taskFinished(error.text, error.critical);
+}
+
+void DeviceServices::_timerTimeout()
+{
+    emit updateOperationExtraInfo(m_statistics.snapshot());
+}
+
+void DeviceServices::startTransferStatistics()
+{
+    if (!m_statisticsTimer.isActive()) {
+        m_statisticsTimer.setInterval(statisticsInterval);
+        m_statisticsTimer.start();
+    }
+    m_statistics.start();
+}
+
+QString DeviceServices::fail(int deviceError)
+{
+    return failWith(ErrorTexts::deviceError(deviceError));
+}
+
+QString DeviceServices::failWith(const QString &text)
+{
+    m_lastError = text;
+    return text;
+}
+
+QString DeviceServices::lastError() const
+{
+    return m_lastError;
+}
+
+TransferStatusInfo DeviceServices::transferStatus() const
+{
+    return m_statistics.snapshot();
+}
+
+vktpdl::DeviceHandler *DeviceServices::currentDevice() const
+{
+    return m_manager->device(m_selectedDevice);
+}
+
+vktpdl::MIDeviceHandler *DeviceServices::currentStorageDevice() const
+{
+    return m_manager->storageDevice(m_selectedDevice);
+}
+
+QString DeviceServices::downloadsFolder() const
+{
+    const QString folder = m_settings.downloadsFolder ? m_settings.downloadsFolder() : QString();
+    if (!folder.isEmpty())
+        QDir().mkpath(folder);
+    return folder;
+}
+
+// --- listener and provider sides ---
+
+void DeviceServices::setProgress(int percent)
+{
+    emit showProgress(percent);
+    m_statistics.recordProgress(percent);
+}
+
+void DeviceServices::waitForUserAction()
+{
+    emit installWaitForUserAction();
+}
+
+bool DeviceServices::shouldContinue()
+{
+    return m_continue;
+}
+
+bool DeviceServices::fileExists(const QString &path)
+{
+    vktpdl::MIDeviceHandler *device = currentStorageDevice();
+    return !device || device->isFile(path);
+}
+
+qint64 DeviceServices::freeSpace(int contentIndex)
+{
+    vktpdl::DeviceHandler *device = currentDevice();
+    if (!device || !m_scanner || contentIndex < 0 || contentIndex >= m_scanner->count())
+        return -1;
+    quint64 bytes = 0;
+    if (device->freeSpace(m_scanner->path(contentIndex), bytes) != DE_NO_ERROR)
+        return -1;
+    return qint64(bytes);
+}
+
+qint64 DeviceServices::otherFilesSize(int contentIndex)
+{
+    quint64 size = 0;
+    if (!m_scanner || m_scanner->otherFilesSize(contentIndex, size) != DE_NO_ERROR)
+        return -1;
+    return qint64(size);
+}
+
+// --- selections ---
+
+void DeviceServices::cancelDeviceOperation()
+{
+    m_continue = false;
+}
+
+void DeviceServices::deviceSelected(int _nIndex)
+{
+    m_selectedDevice = _nIndex;
+}
+
+void DeviceServices::contentSelected(int _nIndex)
+{
+    m_selectedContent = _nIndex;
+}
+
+void DeviceServices::backupSelected(int _nIndex)
+{
+    m_selectedBackup = _nIndex;
+}
+
+void DeviceServices::deviceSpecificBackupSelected(int _nIndex)
+{
+    m_selectedDeviceBackup = _nIndex;
+}
+
+void DeviceServices::korwindExecutableSelected(int, QByteArray)
+{
+    // The executable is taken by its path in selectNavigatorExecutable, which also covers a typed path.
+}
+
+const DeviceInfo *DeviceServices::selectedDevice() const
+{
+    if (m_selectedDevice < 0 || m_selectedDevice >= m_devices.size())
+        return nullptr;
+    return &m_devices.at(m_selectedDevice);
+}
+
+const NavigatorInstallation *DeviceServices::navigatorInstallation() const
+{
+    return &m_navigator;
+}
+
+const KorwindContentInfo *DeviceServices::selectedContent() const
+{
+    if (m_selectedContent < 0 || m_selectedContent >= m_contents.size())
+        return nullptr;
+    return &m_contents.at(m_selectedContent);
+}
+
+// --- devices ---
+
+void DeviceServices::searchDevices()
+{
+    startTextTask([this] { return searchDevicesTask(); });
+}
+
+QString DeviceServices::searchDevicesTask()
+{
+    m_devices.clear();
+    m_selectedDevice = -1;
+    vktcommon::PartialProgressListener searchProgress(this, 0, 90);
+    const int searchResult = m_manager->searchDevices(&searchProgress, this);
+    if (searchResult != DE_NO_ERROR)
+        return failWith(ErrorTexts::deviceSearchError(searchResult));
+    const int count = m_manager->deviceCount();
+    if (count == 0)
+        return failWith(tr("Device wasn\u2019t found.\nPlease check, if it was correctly connected, or if you need "
+                           "extra installation software."));
+
+    const int share = 10 / count;
+    QList<DeviceInfo> devices;
+    for (int i = 0; i < count; ++i) {
+        vktpdl::DeviceHandler *device = m_manager->device(i);
+        if (!device)
+            return fail(DE_NOT_SUPPORTED);
+        vktcommon::PartialProgressListener deviceProgress(this, 90 + i * share, 90 + (i + 1) * share);
+        int result = device->findNavigators(&deviceProgress, this);
+        vktpdl::DeviceDescription description;
+        if (result == DE_NO_ERROR)
+            result = device->getDeviceDescription(description);
+        if (result != DE_NO_ERROR)
+            return fail(result);
+        DeviceInfo info;
+        info.name = deviceDisplayName(description);
+        info.kind = device->kind();
+        info.isConnectedProperly = description.supported == 1;
+        info.index = i;
+        info.isReadOnly = description.allRootsReadOnly;
+        devices.append(info);
+    }
+    m_devices = devices;
+    emit foundDevices(devices);
+    return QString();
+}
+
+void DeviceServices::checkModule(QString &_strError, bool &_bIsNeeded)
+{
+    _bIsNeeded = false;
+    _strError.clear();
+    vktpdl::DeviceHandler *device = currentDevice();
+    if (!device) {
+        _strError = fail(DE_NOT_SUPPORTED);
+        return;
+    }
+    const int result = device->checkModule(_bIsNeeded);
+    if (result == DE_MODULE_NOT_INSTALLED)
+        _bIsNeeded = true;
+    else if (result != DE_NO_ERROR)
+        _strError = fail(result);
+}
+
+void DeviceServices::installModule()
+{
+    startTextTask([this] { return installModuleTask(); });
+}
+
+QString DeviceServices::installModuleTask()
+{
+    vktpdl::DeviceHandler *device = currentDevice();
+    if (!device)
+        return fail(DE_NOT_SUPPORTED);
+    const int result = device->installModule(this, this);
+    return result == DE_NO_ERROR ? QString() : fail(result);
+}
+
+// --- navigator ---
+
+void DeviceServices::replaceScanner(vktpdl::DeviceHandler *device)
+{
+    m_scanner = std::make_unique<vktcommon::ContentFolderScanner>(
+        device, [device](QStringList &roots) { return device->listRoots(roots); }, device->pathFlags());
+}
+
+void DeviceServices::storeNavigator(const vktpdl::NavigatorRecord &record)
+{
+    m_navigator = NavigatorInstallation();
+    m_navigator.executablePath = record.executablePath;
+    m_navigator.installFolder = currentDevice()->parentPath(record.executablePath);
+    m_navigator.version = record.version;
+    m_navigator.checksum = record.identifier;
+    m_navigator.isReadOnly = record.isReadOnly;
+}
+
+void DeviceServices::searchNavigatorInstallations()
+{
+    startTextTask([this] { return searchNavigatorInstallationsTask(); });
+}
+
+QString DeviceServices::searchNavigatorInstallationsTask()
+{
+    vktpdl::MIDeviceHandler *device = currentStorageDevice();
+    if (!device)
+        return fail(DE_NOT_SUPPORTED);
+    m_foundNavigators.clear();
+    QList<vktpdl::NavigatorRecord> navigators;
+    int result = device->listNavigators(navigators, this, this);
+    if (result != DE_NO_ERROR)
+        return fail(result);
+    m_foundNavigators = navigators;
+    replaceScanner(device);
+
+    const QByteArray deviceName = m_devices.at(m_selectedDevice).name.toUtf8();
+    QList<KorwindExeInfo> executables;
+    for (const vktpdl::NavigatorRecord &navigator : navigators) {
+        KorwindExeInfo info;
+        info.path = navigator.executablePath;
+        info.version = navigator.version;
+        info.deviceName = deviceName;
+        info.checksum = navigator.identifier;
+        info.identifier = device->toPortablePath(navigator.executablePath);
+        info.isReadOnly = navigator.isReadOnly;
+        executables.append(info);
+    }
+    QStringList roots;
+    result = device->listRoots(roots);
+    if (result != DE_NO_ERROR)
+        return fail(result);
+    emit foundPossibleKorwindInstallations(executables, roots, device->kind() == vktpdl::DK_STORAGE, this);
+    return QString();
+}
+
+void DeviceServices::selectNavigatorExecutable(const QString &_strPath)
+{
+    startTextTask([this, _strPath] { return selectNavigatorExecutableTask(_strPath); });
+}
+
+QString DeviceServices::selectNavigatorExecutableTask(const QString &path)
+{
+    vktpdl::MIDeviceHandler *device = currentStorageDevice();
+    if (!device)
+        return fail(DE_NOT_SUPPORTED);
+    const auto found = std::find_if(m_foundNavigators.cbegin(), m_foundNavigators.cend(),
+                                    [&](const vktpdl::NavigatorRecord &record) { return record.executablePath == path; });
+    vktpdl::NavigatorRecord record;
+    if (found != m_foundNavigators.cend()) {
+        record = *found;
+    } else {
+        const int result = device->inspectExecutable(path, record, this, this);
+        if (result != DE_NO_ERROR)
+            return fail(result);
+    }
+    device->selectNavigator(record);
+    storeNavigator(record);
+    return QString();
+}
+
+void DeviceServices::findNavigator()
+{
+    startTextTask([this] { return findNavigatorTask(); });
+}
+
+QString DeviceServices::findNavigatorTask()
+{
+    m_navigator = NavigatorInstallation();
+    vktpdl::DeviceHandler *device = currentDevice();
+    if (!device)
+        return fail(DE_NOT_SUPPORTED);
+    vktpdl::NavigatorInfo info;
+    const int result = device->getNavigatorInfo(info, this, this);
+    if (result != DE_NO_ERROR)
+        return fail(result);
+    m_navigator.version = info.version;
+    m_navigator.executablePath = info.folder;
+    // A phone reports neither a checksum nor a folder the program could write to.
+    if (device->kind() != vktpdl::DK_SYMBIAN) {
+        m_navigator.checksum = info.identifier;
+        m_navigator.installFolder = info.folder;
+        m_navigator.isReadOnly = device->isReadOnly(info.folder);
+    }
+    return QString();
+}
+
+// --- content folders ---
+
+void DeviceServices::searchContents(bool _bCreate)
+{
+    startTextTask([this, _bCreate] { return searchContentsTask(_bCreate); });
+}
+
+QString DeviceServices::searchContentsTask(bool create)
+{
+    m_selectedContent = -1;
+    m_contents.clear();
+    vktpdl::DeviceHandler *device = currentDevice();
+    if (!device)
+        return fail(DE_NOT_SUPPORTED);
+    replaceScanner(device);
+    if (create)
+        m_scanner->createStructure();
+
+    vktcommon::PartialProgressListener searchProgress(this, 0, 50);
+    int result = m_scanner->search(&searchProgress, this);
+    if (result != DE_NO_ERROR)
+        return fail(result);
+
+    const int count = m_scanner->count();
+    const int share = count > 0 ? 50 / count : 0;
+    QList<KorwindContentInfo> contents;
+    for (int i = 0; i < count; ++i) {
+        const int start = 50 + i * share;
+        const int middle = start + share / 2;
+        vktcommon::PartialProgressListener mapsProgress(this, start, middle);
+        vktcommon::MapInventory inventory;
+        result = m_scanner->listMaps(i, m_settings.languageName, &mapsProgress, this, inventory);
+        vktcommon::ContentFolderIdentity identity;
+        if (result == DE_NO_ERROR)
+            result = m_scanner->readInfo(i, identity);
+        vktcommon::PartialProgressListener sizesProgress(this, middle, start + share);
+        if (result == DE_NO_ERROR)
+            result = m_scanner->cacheOtherFileSizes(i, &sizesProgress, this);
+        if (result != DE_NO_ERROR)
+            return fail(result);
+
+        KorwindContentInfo content;
+        content.path = m_scanner->path(i);
+        content.name = m_scanner->storageRootOf(i);
+        content.freeSpaceChecker = FreeSpaceChecker(this, i);
+        content.uid = identity.uid;
+        content.maps = inventory.maps;
+        content.contentText = inventory.mapsPath;
+        content.isReadOnly = m_scanner->isReadOnly(i);
+        contents.append(content);
+    }
+    m_contents = contents;
+    emit foundKorwindContents(contents);
+    return QString();
+}
+
+void DeviceServices::researchContents()
+{
+    startTextTask([this] { return researchContentsTask(); });
+}
+
+QString DeviceServices::researchContentsTask()
+{
+    const KorwindContentInfo *previous = selectedContent();
+    const bool hadSelection = previous != nullptr;
+    const QString previousUid = hadSelection ? previous->uid : QString();
+    const QString result = searchContentsTask(false);
+    if (!result.isEmpty())
+        return result;
+    // Found again by identity: after a folder vanished, the others move up in the list.
+    for (int i = 0; i < m_contents.size(); ++i) {
+        if (hadSelection && m_contents.at(i).uid == previousUid) {
+            m_selectedContent = i;
+            return QString();
+        }
+    }
+    return failWith(tr("Korwind Navigator content folder was not found on your device."));
+}
+
+void DeviceServices::reconnectDevice(const QString &_strContentUid)
+{
+    startTextTask([this, _strContentUid] { return reconnectDeviceTask(_strContentUid); });
+}
+
+QString DeviceServices::reconnectDeviceTask(const QString &uid)
+{
+    const QString searchResult = searchDevicesTask();
+    if (!searchResult.isEmpty())
+        return searchResult;
+    const int count = m_devices.size();
+    for (int i = 0; i < count; ++i) {
+        m_selectedDevice = i;
+        const bool isStorage = m_devices.at(i).kind == vktpdl::DK_STORAGE;
+        const QString contentResult = searchContentsTask(false);
+        if (!contentResult.isEmpty()) {
+            if (count == 1 && isStorage)
+                return contentResult;
+            continue;
+        }
+        for (int j = 0; j < m_contents.size(); ++j) {
+            if (m_contents.at(j).uid != uid)
+                continue;
+            if (!isStorage)
+                return failWith(tr("Your device is still connected in the wrong way."));
+            m_selectedContent = j;
+            return QString();
+        }
+    }
+    m_selectedDevice = -1;
+    m_contents.clear();
+    return failWith(tr("Cannot find the device."));
+}
+
+void DeviceServices::tryAutoSelectContentForMaps()
+{
+    m_continue = true;
+    runOnPool(m_boolWatcher, [this] { return tryAutoSelectContentForMapsTask(); });
+}
+
+bool DeviceServices::tryAutoSelectContentForMapsTask()
+{
+    QList<int> writable;
+    for (int i = 0; i < m_contents.size(); ++i) {
+        if (!m_contents.at(i).isReadOnly)
+            writable.append(i);
+    }
+    if (writable.size() == 1) {
+        m_selectedContent = writable.first();
+        return true;
+    }
+    vktpdl::DeviceHandler *device = currentDevice();
+    const QString preferredRoot = device ? device->navigatorDataPath() : QString();
+    if (preferredRoot.isEmpty())
+        return false;
+    for (const int i : writable) {
+        if (m_contents.at(i).name == preferredRoot) {
+            m_selectedContent = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- backups ---
+
+QString DeviceServices::backupsFolder() const
+{
+    return m_settings.backupsFolder ? m_settings.backupsFolder() : QString();
+}
+
+void DeviceServices::findBackups()
+{
+    m_selectedBackup = -1;
+    m_backups = Backup::list(backupsFolder());
+    emit foundBackups(backupInfos(m_backups));
+}
+
+void DeviceServices::createBackup(BACKUP_TYPE _type)
+{
+    startTextTask([this, _type] { return createBackupTask(_type); });
+}
+
+QString DeviceServices::createBackupTask(BACKUP_TYPE type)
+{
+    vktpdl::MIDeviceHandler *device = currentStorageDevice();
+    const KorwindContentInfo *content = selectedContent();
+    if (!device || !content)
+        return fail(DE_NOT_SUPPORTED);
+    emit setCurrentOperationInfo(keepDeviceConnectedCaption());
+    Backup backup(backupsFolder());
+    const int result =
+        backup.create(BackupDescription::folders(type, m_navigator.installFolder, content->contentText),
+                      BackupDescription::text(type, m_navigator.version, content->maps), *device, this, this);
+    return result == BE_NO_ERROR ? QString() : failWith(ErrorTexts::backupError(result));
+}
+
+void DeviceServices::deleteBackup()
+{
+    startTextTask([this] { return deleteBackupTask(); });
+}
+
+QString DeviceServices::deleteBackupTask()
+{
+    if (m_selectedBackup < 0 || m_selectedBackup >= m_backups.size())
+        return fail(DE_NOT_SUPPORTED);
+    const int result = m_backups[m_selectedBackup].remove(this);
+    return result == BE_NO_ERROR ? QString() : failWith(ErrorTexts::backupError(result));
+}
+
+void DeviceServices::findDeviceSpecificBackups()
+{
+    m_selectedDeviceBackup = -1;
+    m_deviceBackups.clear();
+    if (vktpdl::MIDeviceHandler *device = currentStorageDevice()) {
+        for (Backup &backup : Backup::list(backupsFolder())) {
+            if (backup.bind(*device))
+                m_deviceBackups.append(backup);
+        }
+    }
+    emit foundDeviceSpecificBackups(backupInfos(m_deviceBackups));
+}
+
+void DeviceServices::restoreBackup()
+{
+    startTextTask([this] { return restoreBackupTask(); });
+}
+
+QString DeviceServices::restoreBackupTask()
+{
+    vktpdl::MIDeviceHandler *device = currentStorageDevice();
+    if (!device || m_selectedDeviceBackup < 0 || m_selectedDeviceBackup >= m_deviceBackups.size())
+        return fail(DE_NOT_SUPPORTED);
+    emit setCurrentOperationInfo(keepDeviceConnectedCaption());
+    const int result = m_deviceBackups[m_selectedDeviceBackup].restore(*device, this, this);
+    return result == BE_NO_ERROR ? QString() : failWith(ErrorTexts::backupError(result));
+}
+
+void DeviceServices::backupFileList(QStringList &_files) const
+{
+    _files.clear();
+    if (m_selectedDeviceBackup < 0 || m_selectedDeviceBackup >= m_deviceBackups.size())
+        return;
+    for (const BackupFolderEntry &folder : m_deviceBackups.at(m_selectedDeviceBackup).folders())
+        _files.append(folder.devicePath);
+}
+
+// --- installation ---
+
+void DeviceServices::deleteMapFile(const MapInfo &_map, QString &_strError)
+{
+    _strError.clear();
+    vktpdl::DeviceHandler *device = currentDevice();
+    if (!device) {
+        _strError = fail(DE_NOT_SUPPORTED);
+        return;
+    }
+    const int result = device->deleteFile(_map.file.fileName);
+    if (result != DE_NO_ERROR)
+        _strError = fail(result);
+}
+
+void DeviceServices::checkPackage(const ProductInfo &_package)
+{
+    m_continue = true;
+    const ProductInfo package = _package;
+    runOnPool(m_criticalErrorWatcher, [this, package] { return checkPackageTask(package); });
+}
+
+CriticalError DeviceServices::checkPackageTask(const ProductInfo &package)
+{
+    vktpdl::DeviceHandler *device = currentDevice();
+    if (!device)
+        return {fail(DE_NOT_SUPPORTED), true};
+    const int result = UpdateInstaller(*device, downloadsFolder(), this, this).checkPackage(package);
+    if (result == DE_NO_ERROR)
+        return {};
+    // A package that may not fit the device is a warning: the user may go on after a backup.
+    return {fail(result), result != DE_PACKAGE_MAY_BE_INCOMPATIBLE};
+}
+
+void DeviceServices::installPackage(const ProductInfo &_package)
+{
+    const ProductInfo package = _package;
+    startTextTask([this, package] { return installPackageTask(package); });
+}
+
+QString DeviceServices::installPackageTask(const ProductInfo &package)
+{
+    emit setCurrentOperationInfo(keepDeviceConnectedCaption());
+    vktpdl::DeviceHandler *device = currentDevice();
+    if (!device)
+        return fail(DE_NOT_SUPPORTED);
+    const int result = UpdateInstaller(*device, downloadsFolder(), this, this).installPackage(package);
+    if (result != DE_NO_ERROR)
+        return fail(result);
+    m_navigator.version = DottedVersion::fromString(package.version);
+    m_navigator.checksum.clear();
+    return QString();
+}
+
+void DeviceServices::deleteOtherMapFiles()
+{
+    startTextTask([this] { return deleteOtherMapFilesTask(); });
+}
+
+QString DeviceServices::deleteOtherMapFilesTask()
+{
+    if (!selectedContent() || !m_scanner)
+        return fail(DE_NOT_SUPPORTED);
+    const int result = m_scanner->deleteOtherFiles(m_selectedContent, this, this);
+    return result == DE_NO_ERROR ? QString() : fail(result);
+}
+
+void DeviceServices::installMaps(const QList<const MapInfo *> &_mapsToInstall,
+                                 const QList<const MapInfo *> &_mapsToRemove)
+{
+    // The worker gets its own copies: the records belong to the package services.
+    const QList<MapInfo> mapsToInstall = copied(_mapsToInstall);
+    const QList<MapInfo> mapsToRemove = copied(_mapsToRemove);
+    startTransferStatistics();
+    startTextTask([this, mapsToInstall, mapsToRemove] { return installMapsTask(mapsToInstall, mapsToRemove); });
+}
+
+QString DeviceServices::installMapsTask(const QList<MapInfo> &mapsToInstall, const QList<MapInfo> &mapsToRemove)
+{
+    emit setCurrentOperationInfo(keepDeviceConnectedCaption());
+    vktpdl::DeviceHandler *device = currentDevice();
+    if (!device)
+        return fail(DE_NOT_SUPPORTED);
+    UpdateInstaller installer(*device, downloadsFolder(), this, this);
+    int result = installer.deleteMaps(mapsToRemove);
+    if (result != DE_NO_ERROR)
+        return fail(result);
+    if (mapsToInstall.isEmpty())
+        return QString();
+    const KorwindContentInfo *content = selectedContent();
+    if (!content)
+        return fail(DE_NOT_SUPPORTED);
+    result = installer.copyMaps(mapsToInstall, content->contentText, m_statistics);
+    return result == DE_NO_ERROR ? QString() : fail(result);
+}

@@ -1,0 +1,132 @@
+#include "filecache.h"
+
+#include "backuperror.h"
+#include "listeners.h"
+#include "sha1digest.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QTemporaryFile>
+
+namespace {
+
+constexpr qint64 blockSize = 262144;
+
+bool stopped(vktcommon::ContinueListener *cont)
+{
+    return cont && !cont->shouldContinue();
+}
+
+// Reads the opened source to its end, digesting every block and writing it to sink when one is given;
+// the continue listener is asked after each block.
+int readThrough(QIODevice &source, QIODevice *sink, QString &sha1, vktcommon::ProgressListener *progress,
+                vktcommon::ContinueListener *cont)
+{
+    const qint64 size = source.size();
+    Sha1Digest digest;
+    QByteArray block(blockSize, Qt::Uninitialized);
+    qint64 done = 0;
+    for (;;) {
+        if (stopped(cont))
+            return BE_CANCELLED;
+        const qint64 count = source.read(block.data(), block.size());
+        if (count < 0)
+            return BE_DEVICE_FAILED;
+        if (count == 0)
+            break;
+        if (!digest.add(block.constData(), count) || (sink && sink->write(block.constData(), count) != count))
+            return BE_PC_FAILED;
+        done += count;
+        if (progress && size > 0)
+            progress->setProgress(int(qMin(done, size) * 100 / size));
+    }
+    sha1 = digest.finish();
+    if (sha1.isEmpty())
+        return BE_PC_FAILED;
+    if (progress)
+        progress->setProgress(100);
+    return BE_NO_ERROR;
+}
+
+} // namespace
+
+FileCache::FileCache(const QString &backupsFolder)
+    : m_folder(QDir(backupsFolder).filePath(QStringLiteral("filecache")))
+{
+}
+
+bool FileCache::create() const
+{
+    return QDir().mkpath(m_folder);
+}
+
+QString FileCache::pathOf(const QString &sha1) const
+{
+    if (!Sha1Digest::isSha1Text(sha1))
+        return QString();
+    const QString name = sha1.toLower();
+    return m_folder + QLatin1Char('/') + name.at(0) + QLatin1Char('/') + name.at(1) + QLatin1Char('/') + name;
+}
+
+bool FileCache::contains(const QString &sha1) const
+{
+    return sizeOf(sha1) >= 0;
+}
+
+qint64 FileCache::sizeOf(const QString &sha1) const
+{
+    const QString path = pathOf(sha1);
+    if (path.isEmpty())
+        return -1;
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() : -1;
+}
+
+int FileCache::digest(QIODevice &source, QString &sha1, vktcommon::ProgressListener *progress,
+                      vktcommon::ContinueListener *cont) const
+{
+    return readThrough(source, nullptr, sha1, progress, cont);
+}
+
+int FileCache::store(QIODevice &source, QString &sha1, vktcommon::ProgressListener *progress,
+                     vktcommon::ContinueListener *cont) const
+{
+    QTemporaryFile temporary(m_folder + QStringLiteral("/temp_XXXXXX"));
+    // Asking for the name gives the file one even where Qt would keep it unnamed, so a copy in
+    // progress is visible in the cache like any other.
+    if (!temporary.open() || temporary.fileName().isEmpty())
+        return BE_PC_FAILED;
+    const int result = readThrough(source, &temporary, sha1, progress, cont);
+    if (result != BE_NO_ERROR)
+        return result;
+    if (!temporary.flush())
+        return BE_PC_FAILED;
+    if (contains(sha1))
+        return BE_NO_ERROR;
+    const QString target = pathOf(sha1);
+    // Restored files take the cache file's permissions; the temporary file's owner-only ones would stick.
+    if (!QDir().mkpath(QFileInfo(target).path())
+        || !temporary.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther)
+        || !temporary.rename(target))
+        return BE_PC_FAILED;
+    temporary.setAutoRemove(false);
+    return BE_NO_ERROR;
+}
+
+int FileCache::removeAllBut(const QSet<QString> &needed, vktcommon::ContinueListener *cont) const
+{
+    if (!QFileInfo(m_folder).isDir())
+        return BE_PC_FAILED;
+    QDirIterator files(m_folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        if (!needed.contains(files.fileName()) && !QFile::remove(path))
+            return BE_PC_FAILED;
+        if (stopped(cont))
+            return BE_CANCELLED;
+    }
+    return BE_NO_ERROR;
+}

@@ -1,0 +1,552 @@
+#include "backup.h"
+#include "backupdescription.h"
+#include "backuperror.h"
+#include "devicedescription.h"
+#include "dottedversion.h"
+#include "mapinfo.h"
+#include "midevicehandler.h"
+#include "storagefixture.h"
+#include "testlisteners.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+
+#include <sys/resource.h>
+
+using vktpdl::MIDeviceHandler;
+
+namespace {
+
+// Relative path -> content of every file below folder; folders appear with a trailing slash.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(folder).relativeFilePath(path);
+        if (it.fileInfo().isDir())
+            entries.insert(relative + "/", QByteArray());
+        else
+            entries.insert(relative, readFile(path));
+    }
+    return entries;
+}
+
+QByteArray pattern(char fill, int size)
+{
+    QByteArray bytes(size, fill);
+    for (int i = 0; i < size; i += 4096)
+        bytes[i] = char(i / 4096);
+    return bytes;
+}
+
+// Element names in document order.
+QStringList elementNames(const QString &path)
+{
+    QFile file(path);
+    QStringList names;
+    if (!file.open(QIODevice::ReadOnly))
+        return names;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement)
+            names.append(xml.name().toString());
+    }
+    return names;
+}
+
+bool replaceInFile(const QString &path, const QByteArray &before, const QByteArray &after)
+{
+    QByteArray bytes = readFile(path);
+    if (!bytes.contains(before))
+        return false;
+    return writeFile(path, bytes.replace(before, after));
+}
+
+class CallOnce : public vktcommon::ProgressListener
+{
+public:
+    explicit CallOnce(std::function<void()> action) : m_action(std::move(action)) {}
+    void setProgress(int) override
+    {
+        if (m_action)
+            std::exchange(m_action, nullptr)();
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+// Files grow no larger than limit while it lives, as on a disk that is full.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        const rlimit limited{limit, m_saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+private:
+    rlimit m_saved;
+};
+
+// Says stop after a number of answers and notes how many temporary files the cache held then.
+class StopAndLook : public vktcommon::ContinueListener
+{
+public:
+    StopAndLook(int answers, const QString &cacheFolder) : m_left(answers), m_cacheFolder(cacheFolder) {}
+    bool shouldContinue() override
+    {
+        if (m_left-- > 0)
+            return true;
+        if (temporaryFiles < 0)
+            temporaryFiles = int(QDir(m_cacheFolder).entryList({"temp_*"}, QDir::Files).size());
+        return false;
+    }
+    int temporaryFiles = -1;
+
+private:
+    int m_left;
+    QString m_cacheFolder;
+};
+
+} // namespace
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void createWritesDescriptorAndCache();
+    void secondBackupOfTheDay();
+    void unchangedBackupIsNotWrittenTwice();
+    void sharedContentsSurviveDeletion();
+    void restoreAfterReplug();
+    void missingCacheFileChangesNothing();
+    void unreadableDescriptors_data();
+    void unreadableDescriptors();
+    void failedBackupLeavesNothing_data();
+    void failedBackupLeavesNothing();
+    void cancelledRestorationAndDeletion();
+    void descriptionTexts_data();
+    void descriptionTexts();
+
+private:
+    QString card(const QString &path = QString()) const { return m_machine->volume("card") + path; }
+    QString backups() const { return m_machine->path() + "/backups"; }
+    QStringList folders() const { return {card("/Navi"), card("/KorwindContent/Maps")}; }
+    // Plugs the stick in under mountPoint (moving its files there) and searches it again.
+    MIDeviceHandler *plug(const QString &mountPoint);
+    QStringList descriptors() const;
+    QStringList cacheFiles() const;
+    int createBackup(const QStringList &folders, const QString &description = "maps",
+                     vktcommon::ProgressListener *progress = nullptr, vktcommon::ContinueListener *cont = nullptr);
+
+    std::unique_ptr<StorageMachine> m_machine;
+    std::unique_ptr<vktpdl::DeviceManager> m_manager;
+    FixtureMachine m_fixture;
+    QString m_mountPoint;
+    MIDeviceHandler *m_device = nullptr;
+};
+
+void TestBackup::init()
+{
+    m_manager.reset();
+    m_machine = std::make_unique<StorageMachine>();
+    QVERIFY(m_machine->isValid());
+    QVERIFY(writeFile(card("/Navi/navi.exe"), pattern('n', 4000)));
+    QVERIFY(writeFile(card("/KorwindContent/Maps/a.nm3"), pattern('a', 300 * 1024)));
+    QVERIFY(writeFile(card("/KorwindContent/Maps/b.nm3"), pattern('b', 600 * 1024)));
+    QVERIFY(writeFile(card("/KorwindContent/Maps/sub/c.nm3"), pattern('a', 300 * 1024)));
+    QVERIFY(writeFile(card("/KorwindContent/KorwindContentInfo.xml"), "<KorwindContentInfo/>"));
+    m_fixture = FixtureMachine();
+    m_fixture.usbDevices.append(StorageMachine::stick("S1", {card()}));
+    m_mountPoint = card();
+    QVERIFY(m_machine->write(m_fixture));
+    m_manager = m_machine->manager();
+    QCOMPARE(m_manager->searchDevices(nullptr, nullptr), 0);
+    m_device = m_manager->storageDevice(0);
+    QVERIFY(m_device);
+}
+
+MIDeviceHandler *TestBackup::plug(const QString &mountPoint)
+{
+    if (!QDir().rename(m_mountPoint, mountPoint))
+        return nullptr;
+    m_mountPoint = mountPoint;
+    m_fixture.usbDevices.first().luns.first().volumes.first().mountPoint = mountPoint;
+    if (!m_machine->write(m_fixture))
+        return nullptr;
+    m_manager = m_machine->manager();
+    m_manager->searchDevices(nullptr, nullptr);
+    return m_manager->storageDevice(0);
+}
+
+QStringList TestBackup::descriptors() const
+{
+    return QDir(backups()).entryList({"*.xml"}, QDir::Files, QDir::Name);
+}
+
+QStringList TestBackup::cacheFiles() const
+{
+    QStringList names;
+    QDirIterator it(backups() + "/filecache", QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        names.append(it.fileName());
+    }
+    names.sort();
+    return names;
+}
+
+int TestBackup::createBackup(const QStringList &folders, const QString &description,
+                             vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
+{
+    Backup backup(backups());
+    return backup.create(folders, description, *m_device, progress, cont);
+}
+
+void TestBackup::createWritesDescriptorAndCache()
+{
+    Backup backup(backups());
+    RecordingProgress progress;
+    QCOMPARE(backup.create(folders(), "Korwind Navigator 1.0.0.0\n", *m_device, &progress, nullptr), BE_NO_ERROR);
+    const QString today = QDate::currentDate().toString("dd.MM.yyyy");
+    QCOMPARE(backup.descriptorFileName(), "backup_" + today + ".xml");
+    QCOMPARE(descriptors(), QStringList{backup.descriptorFileName()});
+    QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
+    QCOMPARE(progress.values.last(), 100);
+
+    // Four files, three distinct contents: a.nm3 and sub/c.nm3 are alike.
+    QCOMPARE(backup.files().size(), 4);
+    QCOMPARE(backup.files().at(0).devicePath, card("/Navi/navi.exe"));
+    QCOMPARE(backup.files().at(3).devicePath, card("/KorwindContent/Maps/sub/c.nm3"));
+    QCOMPARE(backup.files().at(1).sha1, backup.files().at(3).sha1);
+    QCOMPARE(backup.files().at(1).sha1, QString(QCryptographicHash::hash(pattern('a', 300 * 1024),
+                                                                         QCryptographicHash::Sha1).toHex()));
+    QCOMPARE(cacheFiles().size(), 3);
+    const QString sha1 = backup.files().at(2).sha1;
+    QCOMPARE(readFile(backups() + "/filecache/" + sha1.left(1) + "/" + sha1.mid(1, 1) + "/" + sha1),
+             pattern('b', 600 * 1024));
+    QVERIFY(QDir(backups() + "/filecache").entryList({"temp_*"}, QDir::Files).isEmpty());
+
+    QStringList expected{"BackupInfo", "Version", "VersionNumber", "Info", "Date", "Description", "DeviceName",
+                         "FileList"};
+    for (int i = 0; i < 4; ++i)
+        expected << "File" << "UniquePath" << "Sha1sum";
+    expected << "FolderList" << "Folder" << "UniquePath" << "Folder" << "UniquePath";
+    const QString descriptor = backups() + "/" + backup.descriptorFileName();
+    QCOMPARE(elementNames(descriptor), expected);
+    QVERIFY(readFile(descriptor).contains("<VersionNumber>2</VersionNumber>"));
+    QVERIFY(readFile(descriptor).contains("<Date>" + today.toUtf8() + "</Date>"));
+
+    const QList<Backup> listed = Backup::list(backups());
+    QCOMPARE(listed.size(), 1);
+    const Backup &read = listed.first();
+    vktpdl::DeviceDescription description;
+    m_device->getDeviceDescription(description);
+    QVERIFY(!description.name.isEmpty());
+    QCOMPARE(read.info().title, description.name);
+    QCOMPARE(read.info().description, QString("Korwind Navigator 1.0.0.0\n"));
+    QCOMPARE(read.info().date, QDate::currentDate());
+    QCOMPARE(read.files().size(), 4);
+    QCOMPARE(read.files().at(2).uniquePath, backup.files().at(2).uniquePath);
+    QCOMPARE(read.filesFingerprint(), backup.filesFingerprint());
+    QCOMPARE(read.foldersFingerprint(), backup.foldersFingerprint());
+    QCOMPARE(read.folders().at(1).uniquePath, m_device->toPortablePath(card("/KorwindContent/Maps")));
+}
+
+void TestBackup::secondBackupOfTheDay()
+{
+    QCOMPARE(createBackup(folders()), BE_NO_ERROR);
+    QVERIFY(writeFile(card("/KorwindContent/Maps/b.nm3"), "changed"));
+    Backup second(backups());
+    QCOMPARE(second.create(folders(), "maps", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    const QString base = "backup_" + QDate::currentDate().toString("dd.MM.yyyy");
+    QCOMPARE(second.descriptorFileName(), base + "_1.xml");
+    QCOMPARE(descriptors().size(), 2);
+    // A third name skips every name in use, whatever made it.
+    QVERIFY(writeFile(backups() + "/" + base + "_2.xml", "not a backup"));
+    QCOMPARE(Backup::descriptorName(backups(), QDate::currentDate()), base + "_3.xml");
+    QCOMPARE(Backup::descriptorName(backups(), QDate(2026, 12, 5)), QString("backup_05.12.2026.xml"));
+}
+
+void TestBackup::unchangedBackupIsNotWrittenTwice()
+{
+    QCOMPARE(createBackup(folders(), "first"), BE_NO_ERROR);
+    const QString name = descriptors().first();
+    const QString today = QDate::currentDate().toString("dd.MM.yyyy");
+    QVERIFY(replaceInFile(backups() + "/" + name, "<Date>" + today.toUtf8(), "<Date>01.02.2020"));
+    const QByteArray before = readFile(backups() + "/" + name);
+    const QStringList cache = cacheFiles();
+
+    Backup again(backups());
+    RecordingProgress progress;
+    QCOMPARE(again.create(folders(), "second", *m_device, &progress, nullptr), BE_NO_ERROR);
+    QCOMPARE(descriptors(), QStringList{name});
+    QCOMPARE(readFile(backups() + "/" + name), before);
+    QCOMPARE(cacheFiles(), cache);
+    QCOMPARE(again.descriptorFileName(), name);
+    QCOMPARE(again.info().description, QString("first"));
+    QCOMPARE(again.info().date, QDate(2020, 2, 1));
+    QCOMPARE(progress.values.last(), 100);
+}
+
+void TestBackup::sharedContentsSurviveDeletion()
+{
+    Backup first(backups());
+    QCOMPARE(first.create(folders(), "first", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    // Same size, other bytes: the unchanged-looking file must still be stored anew.
+    const QByteArray changed = pattern('B', 600 * 1024);
+    QVERIFY(writeFile(card("/KorwindContent/Maps/b.nm3"), changed));
+    Backup second(backups());
+    QCOMPARE(second.create(folders(), "second", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    QCOMPARE(cacheFiles().size(), 4);
+    QVERIFY(second.files().at(2).sha1 != first.files().at(2).sha1);
+
+    QCOMPARE(Backup::list(backups()).size(), 2);
+    QCOMPARE(first.remove(nullptr), BE_NO_ERROR);
+    QCOMPARE(descriptors(), QStringList{second.descriptorFileName()});
+    QStringList kept;
+    for (const BackupFileEntry &file : second.files())
+        kept.append(file.sha1);
+    kept.removeDuplicates();
+    kept.sort();
+    QCOMPARE(cacheFiles(), kept);
+
+    QVERIFY(writeFile(card("/KorwindContent/Maps/b.nm3"), "lost"));
+    Backup restored = Backup::list(backups()).first();
+    QCOMPARE(restored.restore(*m_device, nullptr, nullptr), BE_NO_ERROR);
+    QCOMPARE(readFile(card("/KorwindContent/Maps/b.nm3")), changed);
+
+    QCOMPARE(restored.remove(nullptr), BE_NO_ERROR);
+    QVERIFY(descriptors().isEmpty());
+    QVERIFY(cacheFiles().isEmpty());
+}
+
+void TestBackup::restoreAfterReplug()
+{
+    const QMap<QString, QByteArray> original = snapshot(card());
+    QCOMPARE(createBackup(folders()), BE_NO_ERROR);
+
+    // Plugged in again under another mount point, beside a stick that the backup knows nothing of.
+    QVERIFY(writeFile(m_machine->volume("other") + "/KorwindContent/Maps/a.nm3", "other stick"));
+    m_fixture.usbDevices.append(StorageMachine::stick("S2", {m_machine->volume("other")}));
+    MIDeviceHandler *device = plug(m_machine->volume("replugged"));
+    QVERIFY(device);
+    MIDeviceHandler *other = m_manager->storageDevice(1);
+    QVERIFY(other);
+    QVERIFY(QFile::remove(m_machine->volume("replugged") + "/KorwindContent/Maps/sub/c.nm3"));
+    QVERIFY(writeFile(m_machine->volume("replugged") + "/KorwindContent/Maps/added.nm3", "added later"));
+    QVERIFY(writeFile(m_machine->volume("replugged") + "/Navi/navi.exe", "newer program"));
+
+    Backup backup = Backup::list(backups()).first();
+    const QMap<QString, QByteArray> otherBefore = snapshot(m_machine->volume("other"));
+    QVERIFY(!backup.bind(*other));
+    QCOMPARE(backup.restore(*other, nullptr, nullptr), BE_NOT_RESTORABLE);
+    QCOMPARE(snapshot(m_machine->volume("other")), otherBefore);
+
+    QVERIFY(backup.bind(*device));
+    QCOMPARE(backup.files().at(3).devicePath, m_machine->volume("replugged") + "/KorwindContent/Maps/sub/c.nm3");
+    RecordingProgress progress;
+    QCOMPARE(backup.restore(*device, &progress, nullptr), BE_NO_ERROR);
+    QCOMPARE(snapshot(m_machine->volume("replugged")), original);
+    QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
+    QCOMPARE(progress.values.last(), 100);
+}
+
+void TestBackup::missingCacheFileChangesNothing()
+{
+    Backup backup(backups());
+    QCOMPARE(backup.create(folders(), "maps", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    const QString sha1 = backup.files().at(2).sha1;
+    QVERIFY(QFile::remove(backups() + "/filecache/" + sha1.left(1) + "/" + sha1.mid(1, 1) + "/" + sha1));
+    QVERIFY(writeFile(card("/KorwindContent/Maps/added.nm3"), "added later"));
+    const QMap<QString, QByteArray> before = snapshot(card());
+    QCOMPARE(Backup::list(backups()).first().restore(*m_device, nullptr, nullptr), BE_CACHE_FILES_MISSING);
+    QCOMPARE(snapshot(card()), before);
+}
+
+void TestBackup::unreadableDescriptors_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<bool>("listed");
+
+    const QByteArray navi = QCryptographicHash::hash(pattern('n', 4000), QCryptographicHash::Sha1).toHex();
+    const QByteArray naviPath = "<UniquePath>uuid:S1-1|/Navi/navi.exe</UniquePath>";
+    QTest::newRow("untouched") << QByteArray("<BackupInfo>") << QByteArray("<BackupInfo>") << true;
+    QTest::newRow("digest in upper case") << navi << navi.toUpper() << true;
+    QTest::newRow("File without digest skipped") << QByteArray("<FileList>")
+                                                  << QByteArray("<FileList><File><UniquePath>x|/y</UniquePath></File>")
+                                                  << true;
+    QTest::newRow("not XML") << QByteArray("<BackupInfo>") << QByteArray("BackupInfo>") << false;
+    QTest::newRow("other root") << QByteArray("BackupInfo>") << QByteArray("Backup>") << false;
+    QTest::newRow("version 1") << QByteArray("<VersionNumber>2") << QByteArray("<VersionNumber>1") << false;
+    QTest::newRow("version not a number") << QByteArray("<VersionNumber>2") << QByteArray("<VersionNumber>2a") << false;
+    QTest::newRow("no description") << QByteArray("Description>") << QByteArray("Remark>") << false;
+    QTest::newRow("no folder list") << QByteArray("FolderList>") << QByteArray("Folders>") << false;
+    QTest::newRow("digest too short") << navi << navi.left(39) << false;
+    QTest::newRow("digest not hexadecimal") << navi << QByteArray("../").repeated(13) + "x" << false;
+    QTest::newRow("file path climbs out") << naviPath << QByteArray("<UniquePath>uuid:S1-1|/Navi/../../x</UniquePath>")
+                                          << false;
+    QTest::newRow("backslash climbs out") << naviPath << QByteArray("<UniquePath>uuid:S1-1|\\..\\x</UniquePath>")
+                                          << false;
+    QTest::newRow("folder path climbs out") << QByteArray("|/Navi</UniquePath>") << QByteArray("|/..</UniquePath>")
+                                            << false;
+    QTest::newRow("empty file path") << naviPath << QByteArray("<UniquePath></UniquePath>") << false;
+}
+
+void TestBackup::unreadableDescriptors()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(bool, listed);
+    QCOMPARE(createBackup(folders()), BE_NO_ERROR);
+    const QString path = backups() + "/" + descriptors().first();
+    QVERIFY(replaceInFile(path, before, after));
+
+    const QList<Backup> backupsListed = Backup::list(backups());
+    QCOMPARE(backupsListed.size(), listed ? 1 : 0);
+    if (!listed)
+        return;
+    Backup backup = backupsListed.first();
+    QVERIFY(writeFile(card("/Navi/navi.exe"), "damaged"));
+    QCOMPARE(backup.restore(*m_device, nullptr, nullptr), BE_NO_ERROR);
+    QCOMPARE(readFile(card("/Navi/navi.exe")), pattern('n', 4000));
+}
+
+void TestBackup::failedBackupLeavesNothing_data()
+{
+    QTest::addColumn<int>("answers");        // continue answers before the stop; -1: never stops
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<int>("temporaryFiles"); // in the cache when the stop came
+
+    // navi.exe is digested only (the earlier backup holds it), the maps are copied; a file of
+    // n blocks takes n + 1 answers.
+    QTest::newRow("cancel while digesting an unchanged file") << 0 << "" << int(BE_CANCELLED) << 0;
+    QTest::newRow("cancel before a new file's first block") << 2 << "" << int(BE_CANCELLED) << 1;
+    QTest::newRow("cancel inside a new file") << 3 << "" << int(BE_CANCELLED) << 1;
+    QTest::newRow("cancel inside the last file") << 10 << "" << int(BE_CANCELLED) << 1;
+    QTest::newRow("device unplugged during the backup") << -1 << "unplug" << int(BE_DEVICE_FAILED) << -1;
+    QTest::newRow("device gone before the backup") << -1 << "gone" << int(BE_DEVICE_FAILED) << -1;
+    QTest::newRow("PC disk full") << -1 << "full" << int(BE_PC_FAILED) << -1;
+}
+
+void TestBackup::failedBackupLeavesNothing()
+{
+    QFETCH(int, answers);
+    QFETCH(QString, fault);
+    QFETCH(int, expected);
+    QFETCH(int, temporaryFiles);
+
+    Backup earlier(backups());
+    QCOMPARE(earlier.create({card("/Navi")}, "program", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    const QStringList earlierDescriptors = descriptors();
+    const QStringList earlierCache = cacheFiles();
+    QCOMPARE(earlierCache, QStringList{earlier.files().first().sha1});
+
+    StopAndLook stop(answers, backups() + "/filecache");
+    CallOnce unplug([this] { QDir(card()).removeRecursively(); });
+    int result = -1;
+    if (fault == "gone")
+        QVERIFY(QDir(card()).removeRecursively());
+    if (fault == "full") {
+        const FileSizeLimit limit(100 * 1024);
+        result = createBackup(folders(), "maps", nullptr, nullptr);
+    } else {
+        result = createBackup(folders(), "maps", fault == "unplug" ? &unplug : nullptr,
+                              answers >= 0 ? &stop : nullptr);
+    }
+    QCOMPARE(result, expected);
+    QCOMPARE(stop.temporaryFiles, temporaryFiles);
+    QCOMPARE(descriptors(), earlierDescriptors);
+    QCOMPARE(cacheFiles(), earlierCache);
+    QCOMPARE(Backup::list(backups()).size(), 1);
+}
+
+void TestBackup::cancelledRestorationAndDeletion()
+{
+    Backup first(backups());
+    QCOMPARE(first.create(folders(), "first", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    QVERIFY(writeFile(card("/KorwindContent/Maps/b.nm3"), "changed"));
+    QVERIFY(writeFile(card("/KorwindContent/Maps/a.nm3"), "changed too"));
+    QVERIFY(writeFile(card("/Navi/navi.exe"), "newer program"));
+    Backup second(backups());
+    QCOMPARE(second.create(folders(), "second", *m_device, nullptr, nullptr), BE_NO_ERROR);
+
+    // Stops after emptying the first folder, then inside the first copy (one answer per folder first).
+    StopAfter afterFirstFolder(0);
+    QCOMPARE(first.restore(*m_device, nullptr, &afterFirstFolder), BE_CANCELLED);
+    QVERIFY(!QFile::exists(card("/Navi/navi.exe")));
+    QVERIFY(QFile::exists(card("/KorwindContent/Maps/b.nm3")));
+    StopAfter inFirstCopy(2);
+    QCOMPARE(first.restore(*m_device, nullptr, &inFirstCopy), BE_CANCELLED);
+    QVERIFY(!QFile::exists(card("/KorwindContent/Maps/b.nm3")));
+
+    // The descriptor goes at once; the collection stops after its first removal and can run again.
+    StopAfter collection(0);
+    QCOMPARE(first.remove(&collection), BE_CANCELLED);
+    QCOMPARE(descriptors(), QStringList{second.descriptorFileName()});
+    // Six contents, of which the second backup needs four (c.nm3 still holds a.nm3's old bytes).
+    QVERIFY(cacheFiles().size() > 4);
+    QCOMPARE(Backup::collectUnusedCacheFiles(backups(), Backup::list(backups()), nullptr), BE_NO_ERROR);
+    QCOMPARE(cacheFiles().size(), 4);
+    QCOMPARE(Backup::list(backups()).first().restore(*m_device, nullptr, nullptr), BE_NO_ERROR);
+    QCOMPARE(readFile(card("/KorwindContent/Maps/a.nm3")), QByteArray("changed too"));
+}
+
+void TestBackup::descriptionTexts_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QStringList>("mapNames");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("folders");
+
+    QTest::newRow("program and maps") << int(BT_PROGRAM_AND_MAPS) << QStringList{"Poland", "Ukraine"}
+                                      << "Korwind Navigator 1.2.3.4\nMaps for Korwind Navigator: Poland(2011Q2) "
+                                         "Ukraine(2011Q2)"
+                                      << QStringList{"/Navi", "/Maps"};
+    QTest::newRow("program without maps") << int(BT_PROGRAM_AND_MAPS) << QStringList() << "Korwind Navigator 1.2.3.4\n"
+                                          << QStringList{"/Navi", "/Maps"};
+    QTest::newRow("maps only") << int(BT_MAPS_ONLY) << QStringList{"Poland"}
+                               << "Maps for Korwind Navigator: Poland(2011Q2)" << QStringList{"/Maps"};
+    QTest::newRow("maps only, none installed") << int(BT_MAPS_ONLY) << QStringList() << "" << QStringList{"/Maps"};
+}
+
+void TestBackup::descriptionTexts()
+{
+    QFETCH(int, type);
+    QFETCH(QStringList, mapNames);
+    QFETCH(QString, text);
+    QFETCH(QStringList, folders);
+    QList<MapInfo> maps;
+    for (const QString &name : mapNames) {
+        MapInfo map;
+        map.name = name;
+        map.version = "2011Q2";
+        maps.append(map);
+    }
+    const auto backupType = BACKUP_TYPE(type);
+    QCOMPARE(BackupDescription::text(backupType, DottedVersion(1, 2, 3, 4), maps), text);
+    QCOMPARE(BackupDescription::folders(backupType, "/Navi", "/Maps"), folders);
+}
+
+QTEST_GUILESS_MAIN(TestBackup)
+#include "tst_backup.moc"
