@@ -1,5 +1,6 @@
 #include "downloadmanager.h"
 
+#include "downloadedfilepath.h"
 #include "httpdownloader.h"
 #include "listeners.h"
 #include "partialprogresslistener.h"
@@ -63,7 +64,7 @@ bool DownloadManager::addFile(const PackageFile &fileRecord, const QVector<QByte
     Entry entry;
     entry.record = fileRecord;
     entry.partialPath = DownloadFiles::partialFilePath(m_downloadsFolder, fileRecord.extraBytes);
-    entry.finalPath = DownloadFiles::finalFilePath(m_downloadsFolder, fileRecord.fileName);
+    entry.finalPath = vktcommon::downloadedFilePath(m_downloadsFolder, fileRecord.fileName);
     // A name from the server that is no plain file name, or a digest that is no SHA-1 text, must not
     // become a path.
     if (entry.partialPath.isEmpty() || entry.finalPath.isEmpty()) {
