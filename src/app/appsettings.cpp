@@ -96,4 +96,9 @@ QString proxyPort()
 }
 void setProxyPort(const QString &port) { write(keyProxyPort, port); }
 
+ConnectionSettings connectionSettings(const QString &language)
+{
+    return ConnectionSettings{useProxy(), proxyAddress(), proxyPort(), language};
+}
+
 } // namespace AppSettings

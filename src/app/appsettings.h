@@ -1,5 +1,7 @@
 #pragma once
 
+#include "connectionsettings.h"
+
 #include <QLocale>
 #include <QString>
 
@@ -28,5 +30,8 @@ QString proxyAddress();
 void setProxyAddress(const QString &host);
 QString proxyPort();
 void setProxyPort(const QString &port);
+
+// The proxy settings as the network services take them, with the given interface language.
+ConnectionSettings connectionSettings(const QString &language);
 
 } // namespace AppSettings
