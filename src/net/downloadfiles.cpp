@@ -49,6 +49,12 @@ QByteArray sha1Text(const QByteArray &bytes)
     return hexText(digest, length);
 }
 
+void reportProgress(vktcommon::ProgressListener *progressListener, quint64 done, quint64 total)
+{
+    if (progressListener && total > 0)
+        progressListener->setProgress(int(done * 100 / total));
+}
+
 quint64 chunkCount(quint64 size, quint64 chunkSize)
 {
     return (size + chunkSize - 1) / chunkSize;
@@ -96,7 +102,7 @@ bool areChunksTrusted(quint64 fileSize, const QVector<QByteArray> &chunkDigests,
 
 RangeResult computeRanges(QIODevice &partialFile, quint64 fileSize, const QVector<QByteArray> &chunkDigests,
                           quint64 chunkSize, vktcommon::ContinueListener *continueListener,
-                          QVector<ByteRange> &ranges)
+                          QVector<ByteRange> &ranges, vktcommon::ProgressListener *progressListener)
 {
     if (fileSize == 0)
         return RangesComputed;
@@ -125,6 +131,7 @@ RangeResult computeRanges(QIODevice &partialFile, quint64 fileSize, const QVecto
             ranges.append({runStart, chunkStart - 1});
             runStart = -1;
         }
+        reportProgress(progressListener, chunk + 1, chunks);
     }
     if (runStart >= 0)
         ranges.append({runStart, qint64(fileSize - 1)});
@@ -133,8 +140,11 @@ RangeResult computeRanges(QIODevice &partialFile, quint64 fileSize, const QVecto
     return RangesComputed;
 }
 
-QByteArray fileSha1Text(QIODevice &file, vktcommon::ContinueListener *continueListener)
+QByteArray fileSha1Text(QIODevice &file, vktcommon::ContinueListener *continueListener,
+                        vktcommon::ProgressListener *progressListener)
 {
+    const quint64 start = quint64(file.pos());
+    const quint64 total = quint64(file.size()) - start;
     const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
     if (!context || EVP_DigestInit_ex(context.get(), EVP_sha1(), nullptr) != 1)
         return {};
@@ -147,6 +157,7 @@ QByteArray fileSha1Text(QIODevice &file, vktcommon::ContinueListener *continueLi
             return {};
         if (EVP_DigestUpdate(context.get(), block.constData(), size_t(count)) != 1)
             return {};
+        reportProgress(progressListener, quint64(file.pos()) - start, total);
     }
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int digestLength = 0;

@@ -11,6 +11,7 @@ class QIODevice;
 
 namespace vktcommon {
 class ContinueListener;
+class ProgressListener;
 }
 
 // The pure file work of the download manager: where partial and final files live, which byte ranges
@@ -43,13 +44,15 @@ bool isComplete(const QString &downloadsFolder, const PackageFile &file);
 bool areChunksTrusted(quint64 fileSize, const QVector<QByteArray> &chunkDigests, quint64 chunkSize);
 
 // Reads the partial file chunk by chunk from its start and appends the ranges that are damaged or
-// missing up to fileSize - 1. An untrusted chunk list yields the whole file as one range.
+// missing up to fileSize - 1. An untrusted chunk list yields the whole file as one range. Progress is
+// the share of chunks checked.
 RangeResult computeRanges(QIODevice &partialFile, quint64 fileSize, const QVector<QByteArray> &chunkDigests,
                           quint64 chunkSize, vktcommon::ContinueListener *continueListener,
-                          QVector<ByteRange> &ranges);
+                          QVector<ByteRange> &ranges, vktcommon::ProgressListener *progressListener = nullptr);
 
 // SHA-1 of the whole device from its current position as 40 lower-case hex digits, read in blocks of
-// verificationBlockSize; empty when the listener says stop or a read fails.
-QByteArray fileSha1Text(QIODevice &file, vktcommon::ContinueListener *continueListener);
+// verificationBlockSize; empty when the listener says stop or a read fails. Progress is the share read.
+QByteArray fileSha1Text(QIODevice &file, vktcommon::ContinueListener *continueListener,
+                        vktcommon::ProgressListener *progressListener = nullptr);
 
 } // namespace DownloadFiles

@@ -34,6 +34,8 @@ public:
                vktcommon::ProgressListener *progressListener, vktcommon::ContinueListener *continueListener);
     // The server asked for chunk digests: the build's address unless changed (tests do). Before start().
     void setServerBaseUrl(const QString &baseUrl);
+    // The folder the files go to; unless set, the "downloadsDirectory" setting or its default. Before start().
+    void setDownloadsFolder(const QString &folder);
 
     // False while no downloader exists; otherwise the transfer status and the stage (0..3).
     bool getStatus(TransferStatusInfo &info, int &stage);
@@ -60,6 +62,7 @@ private:
     QList<PackageFile> m_fileRecords;
     QString m_language;
     QString m_serverBaseUrl;
+    QString m_downloadsFolder;
     vktcommon::ProgressListener *m_progressListener = nullptr;
     vktcommon::ContinueListener *m_continueListener = nullptr;
     QMutex m_downloaderMutex;

@@ -2,8 +2,8 @@
 
 #include "httppostrequestdata.h"
 #include "listeners.h"
+#include "networkerrortext.h"
 
-#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -139,26 +139,5 @@ void HttpPostRequest::replaceManager()
 
 QString HttpPostRequest::_makeErrorString(const QNetworkReply *reply) const
 {
-    switch (reply->error()) {
-    case QNetworkReply::ConnectionRefusedError:
-        return QCoreApplication::translate("QHttp", "Connection refused");
-    case QNetworkReply::RemoteHostClosedError:
-        return QCoreApplication::translate("QHttp", "Connection closed");
-    case QNetworkReply::HostNotFoundError:
-        return QCoreApplication::translate("QHttp", "Host %1 not found").arg(reply->url().toString());
-    case QNetworkReply::TimeoutError:
-        return QCoreApplication::translate("QAbstractSocket", "Socket operation timed out");
-    case QNetworkReply::SslHandshakeFailedError:
-        return QCoreApplication::translate("QHttp", "SSL handshake failed");
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-        return QCoreApplication::translate("QHttp", "Proxy requires authentication");
-    case QNetworkReply::AuthenticationRequiredError:
-        return QCoreApplication::translate("QHttp", "Host requires authentication");
-    case QNetworkReply::ProtocolUnknownError:
-        return QCoreApplication::translate("QHttp", "Unknown protocol specified");
-    case QNetworkReply::ProtocolFailure:
-        return QCoreApplication::translate("QHttp", "Data corrupted");
-    default:
-        return reply->errorString();
-    }
+    return networkErrorText(reply);
 }
