@@ -34,7 +34,7 @@ int runOneCycle(int argc, char **argv)
     ApplicationData::instance()->chooseAndInstallLanguage();
 
     NetworkServices networkServices(
-        [] { return AppSettings::connectionSettings(ApplicationData::instance()->currentLanguage().name()); });
+        [] { return AppSettings::networkSettings(ApplicationData::instance()->currentLanguage().name()); });
     MainWindow window;
     window.show();
     return application.exec();

@@ -96,9 +96,9 @@ QString proxyPort()
 }
 void setProxyPort(const QString &port) { write(keyProxyPort, port); }
 
-ConnectionSettings connectionSettings(const QString &language)
+NetworkSettings networkSettings(const QString &language)
 {
-    return ConnectionSettings{useProxy(), proxyAddress(), proxyPort(), language};
+    return NetworkSettings{useProxy(), proxyAddress(), proxyPort(), language, downloadsDirectory()};
 }
 
 } // namespace AppSettings

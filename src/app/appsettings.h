@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connectionsettings.h"
+#include "networksettings.h"
 
 #include <QLocale>
 #include <QString>
@@ -31,7 +31,7 @@ void setProxyAddress(const QString &host);
 QString proxyPort();
 void setProxyPort(const QString &port);
 
-// The proxy settings as the network services take them, with the given interface language.
-ConnectionSettings connectionSettings(const QString &language);
+// The settings the network services work with, and the given interface language.
+NetworkSettings networkSettings(const QString &language);
 
 } // namespace AppSettings

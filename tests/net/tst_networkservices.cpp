@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QNetworkProxy>
 #include <QPushButton>
@@ -21,12 +23,15 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 const QString language = QStringLiteral("ru_RU");
 const DottedVersion navigatorVersion(5, 2, 0, 0);
 const QString proxyUser = QStringLiteral("anna");
 const QString proxyPassword = QStringLiteral("s3cret");
+const QByteArray mapContent = QByteArray(300000, 'm');
 
 using Services = AbstractNetworkServices;
 
@@ -51,8 +56,17 @@ public:
                 [this](const QList<ProductInfo> &p) { events << QStringLiteral("products %1").arg(p.size()); });
         connect(&services, qOverload<QList<MapInfo>>(&Services::updateFound), this,
                 [this](const QList<MapInfo> &m) { events << QStringLiteral("maps %1").arg(m.size()); });
-        connect(&services, &Services::downloadStatusUpdate, this,
-                [this](const TransferStatusInfo &) { events << QStringLiteral("status"); });
+        connect(&services, &Services::downloadStatusUpdate, this, [this](const TransferStatusInfo &info) {
+            lastStatus = info;
+            if (events.isEmpty() || events.last() != QLatin1String("status"))
+                events << QStringLiteral("status");
+        });
+        connect(&services, &Services::chunkDownloadStarted, this, [this] { events << QStringLiteral("chunks asked"); });
+        connect(&services, &Services::chunksProcessingStarted, this,
+                [this] { events << QStringLiteral("processing"); });
+        connect(&services, &Services::updateDownloadStarted, this, [this] { events << QStringLiteral("fetching"); });
+        connect(&services, &Services::updateVerificationStarted, this,
+                [this] { events << QStringLiteral("verifying"); });
     }
 
     // Waits for the end of an operation, then a little more for anything that should not follow.
@@ -68,6 +82,7 @@ public:
     QStringList events;
     UpdateCheckError checkResult;
     QString downloadResult;
+    TransferStatusInfo lastStatus;
 
 private:
     bool isEnd() const
@@ -132,8 +147,9 @@ class NetworkServicesTest : public QObject
 private:
     QTemporaryDir m_home;
     QTemporaryDir m_catalogue;
+    std::unique_ptr<QTemporaryDir> m_downloads;
     StandInServerProcess m_server;
-    ConnectionSettings m_settings;
+    NetworkSettings m_settings;
 
     NetworkServices::SettingsSource testSettings()
     {
@@ -146,6 +162,23 @@ private:
         QUrl url(m_server.baseUrl());
         url.setHost(AuthProxyProcess::hostName());
         return url.toString();
+    }
+
+    PackageFile mapFile(const QString &baseUrl) const
+    {
+        PackageFile file;
+        file.fileName = QStringLiteral("map-rus.nm3");
+        file.size = quint64(mapContent.size());
+        file.extraText = file.fileName;
+        file.extraBytes = sha1Hex(mapContent);
+        file.url = QUrl(baseUrl + QStringLiteral("/files/map-rus.nm3"));
+        return file;
+    }
+
+    QByteArray downloaded(const QString &name) const
+    {
+        QFile file(QDir(m_downloads->path()).filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     void startCheck(NetworkServices &services, const QString &question)
@@ -169,13 +202,14 @@ private Q_SLOTS:
     {
         registerSharedTypes();
         QVERIFY(m_home.isValid());
+        qputenv("HOME", m_home.path().toUtf8());
         QCoreApplication::setOrganizationName(QStringLiteral("DRQ"));
         QCoreApplication::setApplicationName(QStringLiteral("Korwind Navigator update center"));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home.filePath(QStringLiteral("config")));
 
         const QString folder = m_catalogue.path();
         QVERIFY(writeCatalogueFile(folder, QStringLiteral("files/updater-2.0.zip"), "new update center"));
-        QVERIFY(writeCatalogueFile(folder, QStringLiteral("files/map-rus.nm3"), QByteArray(300000, 'm')));
+        QVERIFY(writeCatalogueFile(folder, QStringLiteral("files/map-rus.nm3"), mapContent));
         QVERIFY(writeCatalogueFile(folder, QStringLiteral("selfupdate.txt"),
                                    "name: Korwind Navigator update center\ndescription: Faster\n"
                                    "version: 2.0.0.0\nfile: updater-2.0.zip\n"));
@@ -190,7 +224,8 @@ private Q_SLOTS:
         QSettings().clear();
         qunsetenv("http_proxy");
         qunsetenv("HTTP_PROXY");
-        m_settings = ConnectionSettings{false, QString(), QString(), language};
+        m_downloads = std::make_unique<QTemporaryDir>();
+        m_settings = NetworkSettings{false, QString(), QString(), language, m_downloads->path()};
         QVERIFY(m_server.reset());
     }
 
@@ -284,6 +319,69 @@ private Q_SLOTS:
         QCOMPARE(NetworkServices::errorText(NETWORK_ERROR_CODE(code)), text);
     }
 
+    // Complete files are neither asked about nor fetched; the fetching stage and its status never come.
+    void downloadOfCompleteFiles()
+    {
+        QFile complete(QDir(m_downloads->path()).filePath(QStringLiteral("map-rus.nm3")));
+        QVERIFY(complete.open(QIODevice::WriteOnly));
+        complete.write(mapContent);
+        complete.close();
+        NetworkServices services(testSettings());
+        services.setServerBaseUrl(m_server.baseUrl());
+        ServicesTrace trace(services);
+        services.startDownload({mapFile(m_server.baseUrl())});
+        QCOMPARE(trace.waitForEnd(), QStringList({"chunks asked", "processing", "download ended"}));
+        QCOMPARE(trace.downloadResult, QString());
+        QCOMPARE(m_server.requests().size(), 0);
+    }
+
+    // A transfer of about two seconds is reported once a second while it fetches.
+    void slowDownloadReportsItsStatus()
+    {
+        QVERIFY(m_server.setFaults(R"([{"path": "/files/map-rus.nm3", "rate": 150000}])"));
+        NetworkServices services(testSettings());
+        services.setServerBaseUrl(m_server.baseUrl());
+        ServicesTrace trace(services);
+        QSignalSpy progress(&services, &Services::showProgress);
+        services.startDownload({mapFile(m_server.baseUrl())});
+        QCOMPARE(trace.waitForEnd(), QStringList({"chunks asked", "processing", "fetching", "status", "verifying",
+                                                  "download ended"}));
+        QCOMPARE(trace.downloadResult, QString());
+        QCOMPARE(trace.lastStatus.fileName, QStringLiteral("map-rus.nm3"));
+        QCOMPARE(trace.lastStatus.total, quint64(mapContent.size()));
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.last().at(0).toInt(), 100);
+        QCOMPARE(downloaded(QStringLiteral("map-rus.nm3")), mapContent);
+    }
+
+    // A download stopped by a code without a text of its own still reaches the wizard as a failure.
+    void downloadFailureTexts_data()
+    {
+        QTest::addColumn<bool>("nameless");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("cancelled") << false << "Operation cancelled by user.";
+        QTest::newRow("record without a file name") << true << "Download error.";
+    }
+    void downloadFailureTexts()
+    {
+        QFETCH(bool, nameless);
+        QFETCH(QString, text);
+        NetworkServices services(testSettings());
+        services.setServerBaseUrl(m_server.baseUrl());
+        ServicesTrace trace(services);
+        PackageFile file = mapFile(m_server.baseUrl());
+        if (nameless) {
+            file.fileName.clear();
+        } else {
+            QVERIFY(m_server.setFaults(R"([{"path": "/files/map-rus.nm3", "stallAfter": 1000, "stallSeconds": 5}])"));
+            connect(&services, &Services::updateDownloadStarted, &services, &NetworkServices::cancelNetworkOperation);
+        }
+        services.startDownload({file});
+        trace.waitForEnd();
+        QCOMPARE(trace.events.last(), QStringLiteral("download ended"));
+        QCOMPARE(trace.downloadResult, text);
+    }
+
     // The program's settings come first; an empty host or port is taken from the system proxy.
     void proxyConfiguration_data()
     {
@@ -317,7 +415,7 @@ private Q_SLOTS:
         AppSettings::setProxyAddress(address);
         AppSettings::setProxyPort(port);
         qputenv("http_proxy", system);
-        NetworkServices services([] { return AppSettings::connectionSettings(language); });
+        NetworkServices services([] { return AppSettings::networkSettings(language); });
 
         const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
         QCOMPARE(proxy.type(), useProxy ? QNetworkProxy::HttpProxy : QNetworkProxy::NoProxy);
@@ -372,6 +470,34 @@ private Q_SLOTS:
         services.checkSelfUpdate();
         QCOMPARE(trace.waitForEnd(), QStringList({"self-update", "check 0"}));
         QCOMPARE(script.shown, 1);
+    }
+
+    // The download thread waits while the interface thread asks the user; the answer serves both the
+    // chunk question and the ranged fetch of that thread.
+    void proxyLoginFromTheDownloadThread()
+    {
+        if (AuthProxyProcess::programPath().isEmpty())
+            QSKIP("squid is not installed");
+        AuthProxyProcess proxy;
+        QVERIFY2(proxy.start(proxyUser, proxyPassword), qPrintable(proxy.errorText()));
+        m_settings.useProxy = true;
+        m_settings.proxyAddress = QStringLiteral("127.0.0.1");
+        m_settings.proxyPort = QString::number(proxy.port());
+
+        NetworkServices services(testSettings());
+        services.setServerBaseUrl(serverBehindProxy());
+        ServicesTrace trace(services);
+        LoginScript script(proxyUser, proxyPassword, QStringLiteral("Login"));
+        services.startDownload({mapFile(serverBehindProxy())});
+        trace.waitForEnd();
+        QCOMPARE(trace.events.last(), QStringLiteral("download ended"));
+        QCOMPARE(trace.downloadResult, QString());
+        QCOMPARE(script.shown, 1);
+        QCOMPARE(downloaded(QStringLiteral("map-rus.nm3")), mapContent);
+        const QByteArray log = proxy.accessLog();
+        QVERIFY2(log.contains("TCP_DENIED/407") && log.contains("/fileInfo/ " + proxyUser.toUtf8())
+                     && log.contains("/files/map-rus.nm3 " + proxyUser.toUtf8()),
+                 log.constData());
     }
 };
 

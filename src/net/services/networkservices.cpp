@@ -53,7 +53,7 @@ void NetworkServices::setServerBaseUrl(const QString &baseUrl)
 
 void NetworkServices::setProxyCredentials(const QString &_strUser, const QString &_strPassword)
 {
-    const ConnectionSettings settings = m_settings();
+    const NetworkSettings settings = m_settings();
     if (!settings.useProxy) {
         QNetworkProxy::setApplicationProxy(QNetworkProxy());
         return;
@@ -107,9 +107,11 @@ void NetworkServices::startDownload(const QList<PackageFile> &_files)
             qOverload<const QNetworkProxy &, QAuthenticator *, QWaitCondition *, QMutex *>(
                 &NetworkServices::_proxyAuthenticationRequired));
 
+    const NetworkSettings settings = m_settings();
     if (!m_serverBaseUrl.isEmpty())
         task->setServerBaseUrl(m_serverBaseUrl);
-    task->setup(_files, m_settings().language, this, this);
+    task->setDownloadsFolder(settings.downloadsFolder);
+    task->setup(_files, settings.language, this, this);
     m_downloadTask = task;
     task->start(QThread::InheritPriority);
 
@@ -185,7 +187,9 @@ void NetworkServices::_taskFinished(NETWORK_ERROR_CODE _nErrorCode)
 {
     m_statusTimer.stop();
     m_addHint = false;
-    Q_EMIT taskFinished(errorText(_nErrorCode));
+    // An empty text would read as success; a code without a text of its own is a failed download all the same.
+    const QString text = errorText(_nErrorCode);
+    Q_EMIT taskFinished(text.isEmpty() ? errorText(NEC_DOWNLOAD_ERROR) : text);
 }
 
 void NetworkServices::_timerTimeout()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "abstractnetworkservices.h"
-#include "connectionsettings.h"
+#include "networksettings.h"
 #include "enums.h"
 #include "listeners.h"
 
@@ -28,7 +28,7 @@ class NetworkServices final : public AbstractNetworkServices,
     Q_OBJECT
 
 public:
-    using SettingsSource = std::function<ConnectionSettings()>;
+    using SettingsSource = std::function<NetworkSettings()>;
 
     // settings is asked afresh before every operation and whenever the proxy is configured.
     explicit NetworkServices(SettingsSource settings, QObject *parent = nullptr);
