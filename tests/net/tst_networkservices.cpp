@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QNetworkProxy>
@@ -352,6 +353,22 @@ private Q_SLOTS:
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last().at(0).toInt(), 100);
         QCOMPARE(downloaded(QStringLiteral("map-rus.nm3")), mapContent);
+    }
+
+    // The download thread calls back into the services, so they stop it before they go.
+    void servicesDestroyedDuringADownload()
+    {
+        QVERIFY(m_server.setFaults(R"([{"path": "/files/map-rus.nm3", "rate": 20000}])"));
+        auto services = std::make_unique<NetworkServices>(testSettings());
+        services->setServerBaseUrl(m_server.baseUrl());
+        QSignalSpy fetching(services.get(), &Services::updateDownloadStarted);
+        services->startDownload({mapFile(m_server.baseUrl())});
+        QVERIFY(fetching.wait(5000));
+        QElapsedTimer clock;
+        clock.start();
+        services.reset();
+        QVERIFY(clock.elapsed() < 4000);
+        QVERIFY(downloaded(QStringLiteral("map-rus.nm3")).isEmpty());
     }
 
     // A download stopped by a code without a text of its own still reaches the wizard as a failure.
