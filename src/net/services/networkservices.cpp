@@ -58,7 +58,7 @@ void NetworkServices::setProxyCredentials(const QString &_strUser, const QString
         QNetworkProxy::setApplicationProxy(QNetworkProxy());
         return;
     }
-    QNetworkProxy proxy(QNetworkProxy::HttpProxy, settings.proxyAddress, quint16(settings.proxyPort.toUInt()));
+    QNetworkProxy proxy(QNetworkProxy::HttpProxy, settings.proxyAddress, settings.proxyPort.toUShort());
     if (!_strUser.isEmpty()) {
         proxy.setUser(_strUser);
         proxy.setPassword(_strPassword);
