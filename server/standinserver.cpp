@@ -113,9 +113,11 @@ void StandInServer::stop()
 
 void StandInServer::sleepUnlessStopped(double seconds) const
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!m_stopping && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    // Short sleeps end on time, so that a rate limit holds; long ones wake every 20 ms to see a stop.
+    for (Clock::time_point now = Clock::now(); !m_stopping && now < end; now = Clock::now())
+        std::this_thread::sleep_for(std::min<Clock::duration>(end - now, std::chrono::milliseconds(20)));
 }
 
 void StandInServer::logRequest(const httplib::Request &request, const FormFields &fields, const QString &signature)
