@@ -1,7 +1,9 @@
 #include "applicationcycle.h"
 
 #include "applicationdata.h"
+#include "appsettings.h"
 #include "mainwindow.h"
+#include "networkservices.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -31,6 +33,8 @@ int runOneCycle(int argc, char **argv)
     QApplication application(argumentCount, argumentPointers.data());
     ApplicationData::instance()->chooseAndInstallLanguage();
 
+    NetworkServices networkServices(
+        [] { return AppSettings::networkSettings(ApplicationData::instance()->currentLanguage().name()); });
     MainWindow window;
     window.show();
     return application.exec();

@@ -96,4 +96,9 @@ QString proxyPort()
 }
 void setProxyPort(const QString &port) { write(keyProxyPort, port); }
 
+NetworkSettings networkSettings(const QString &language)
+{
+    return NetworkSettings{useProxy(), proxyAddress(), proxyPort(), language, downloadsDirectory()};
+}
+
 } // namespace AppSettings

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "networksettings.h"
+
 #include <QLocale>
 #include <QString>
 
@@ -28,5 +30,8 @@ QString proxyAddress();
 void setProxyAddress(const QString &host);
 QString proxyPort();
 void setProxyPort(const QString &port);
+
+// The settings the network services work with, and the given interface language.
+NetworkSettings networkSettings(const QString &language);
 
 } // namespace AppSettings

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
+#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
@@ -97,6 +98,8 @@ StandInServerProcess::Reply StandInServerProcess::request(const QByteArray &meth
                                                           const QByteArray &body, const QByteArray &range)
 {
     QNetworkAccessManager manager;
+    // The test's own control requests never go through a proxy the test may have set up.
+    manager.setProxy(QNetworkProxy::NoProxy);
     QNetworkRequest request(QUrl(m_baseUrl + path));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     if (method == "POST")
