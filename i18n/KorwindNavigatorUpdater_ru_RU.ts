@@ -4,16 +4,17 @@
     <name>Backup</name>
     <message>
         <source>Unknown device</source>
-        <translation type="unfinished" />
+        <translation>Неизвестное устройство</translation>
     </message>
     <message>
         <source>Korwind Navigator %1
 </source>
-        <translation type="unfinished" />
+        <translation>Korwind Navigator %1
+</translation>
     </message>
     <message>
         <source>Maps for Korwind Navigator:</source>
-        <translation type="unfinished" />
+        <translation>Карты для Korwind Navigator:</translation>
     </message>
 </context>
 <context>
@@ -38,165 +39,168 @@
     <name>DeviceServices</name>
     <message>
         <source>(don't unplug device untill operation is completed)</source>
-        <translation type="unfinished" />
+        <translation>(не отключайте устройство до завершения операции)</translation>
     </message>
     <message>
         <source>Korwind Navigator %1</source>
-        <translation type="unfinished" />
+        <translation>Korwind Navigator %1</translation>
     </message>
     <message>
         <source>Unknown device</source>
-        <translation type="unfinished" />
+        <translation>Неизвестное устройство</translation>
     </message>
     <message>
         <source>Device wasn’t found.
 Please check, if it was correctly connected, or if you need extra installation software.</source>
-        <translation type="unfinished" />
+        <translation>Устройство не найдено.
+Проверьте, правильно ли оно подключено и не требуется ли дополнительное программное обеспечение для установки.</translation>
     </message>
     <message>
         <source>Korwind Navigator content folder was not found on your device.</source>
-        <translation type="unfinished" />
+        <translation>Папка с содержимым Korwind Navigator не найдена на устройстве.</translation>
     </message>
     <message>
         <source>Your device is still connected in the wrong way.</source>
-        <translation type="unfinished" />
+        <translation>Устройство по-прежнему подключено неправильно.</translation>
     </message>
     <message>
         <source>Cannot find the device.</source>
-        <translation type="unfinished" />
+        <translation>Не удаётся найти устройство.</translation>
     </message>
     <message>
         <source>Unknown error.</source>
-        <translation type="unfinished" />
+        <translation>Неизвестная ошибка.</translation>
     </message>
     <message>
         <source>Failed to connect to ActiveSync.</source>
-        <translation type="unfinished" />
+        <translation>Не удалось подключиться к ActiveSync.</translation>
     </message>
     <message>
         <source>Error waiting response from mobile device.</source>
-        <translation type="unfinished" />
+        <translation>Ошибка ожидания ответа от мобильного устройства.</translation>
     </message>
     <message>
         <source>Time for waiting response from mobile device is out.</source>
-        <translation type="unfinished" />
+        <translation>Истекло время ожидания ответа от мобильного устройства.</translation>
     </message>
     <message>
         <source>Need to install module for Korwin Navigator update center on your device.</source>
-        <translation type="unfinished" />
+        <translation>Необходимо установить на устройство модуль для центра обновления Korwin Navigator.</translation>
     </message>
     <message>
         <source>File you've chosen is not a valid Korwind Navigator executable.</source>
-        <translation type="unfinished" />
+        <translation>Выбранный файл не является допустимым исполняемым файлом Korwind Navigator.</translation>
     </message>
     <message>
         <source>Wrong device response. Please, install new version of Korwind Navigator update center.</source>
-        <translation type="unfinished" />
+        <translation>Неверный ответ устройства. Установите новую версию центра обновления Korwind Navigator.</translation>
     </message>
     <message>
         <source>No devices with Korwind Navigator presented on current system.
 Please connect device with Korwind Navigator to your PC and click "Retry".</source>
-        <translation type="unfinished" />
+        <translation>В системе не найдено устройств с Korwind Navigator.
+Подключите устройство с Korwind Navigator к компьютеру и нажмите "Повторить".</translation>
     </message>
     <message>
         <source>Korwind Navigator was not found on your device.</source>
-        <translation type="unfinished" />
+        <translation>Korwind Navigator не найден на устройстве.</translation>
     </message>
     <message>
         <source>File transfer error. Check if the device is connected and it has enough free space on the flash card.</source>
-        <translation type="unfinished" />
+        <translation>Ошибка передачи файлов. Проверьте, подключено ли устройство и достаточно ли свободного места на карте памяти.</translation>
     </message>
     <message>
         <source>Some files cannot be deleted</source>
-        <translation type="unfinished" />
+        <translation>Некоторые файлы не удаётся удалить</translation>
     </message>
     <message>
         <source>Installation failed.</source>
-        <translation type="unfinished" />
+        <translation>Не удалось выполнить установку.</translation>
     </message>
     <message>
         <source>Internal application error.</source>
-        <translation type="unfinished" />
+        <translation>Внутренняя ошибка приложения.</translation>
     </message>
     <message>
         <source>Last operation was cancelled.</source>
-        <translation type="unfinished" />
+        <translation>Последняя операция была отменена.</translation>
     </message>
     <message>
         <source>Error: Can't create ini file. Check if you can write to the application directory.</source>
-        <translation type="unfinished" />
+        <translation>Ошибка: не удаётся создать INI-файл. Проверьте, есть ли у вас права на запись в папку приложения.</translation>
     </message>
     <message>
         <source>Error: CeAppMgr is not installed.</source>
-        <translation type="unfinished" />
+        <translation>Ошибка: CeAppMgr не установлен.</translation>
     </message>
     <message>
         <source>Error: Can not run CeAppMgr. Check if it's installed correctly.</source>
-        <translation type="unfinished" />
+        <translation>Ошибка: не удаётся запустить CeAppMgr. Проверьте, правильно ли он установлен.</translation>
     </message>
     <message>
         <source>Cannot create folder on the device. Make sure that flash card is mounted with write access.</source>
-        <translation type="unfinished" />
+        <translation>Не удаётся создать папку на устройстве. Убедитесь, что карта памяти подключена с доступом на запись.</translation>
     </message>
     <message>
         <source>Not enough free space on device.</source>
-        <translation type="unfinished" />
+        <translation>Недостаточно свободного места на устройстве.</translation>
     </message>
     <message>
         <source>You need to install newer version of module for Korwin Navigator update center on your device.</source>
-        <translation type="unfinished" />
+        <translation>Необходимо установить на устройство более новую версию модуля для центра обновления Korwin Navigator.</translation>
     </message>
     <message>
         <source>Installation package chosen may not be compatible with your device.
 Updating without backup may result in data loss.</source>
-        <translation type="unfinished" />
+        <translation>Выбранный установочный пакет может быть несовместим с вашим устройством.
+Обновление без резервной копии может привести к потере данных.</translation>
     </message>
     <message>
         <source>Cannot write on a hard drive.</source>
-        <translation type="unfinished" />
+        <translation>Не удаётся выполнить запись на жёсткий диск.</translation>
     </message>
     <message>
         <source>Device operation error.</source>
-        <translation type="unfinished" />
+        <translation>Ошибка операции с устройством.</translation>
     </message>
     <message>
         <source>Operation was cancelled by user.</source>
-        <translation type="unfinished" />
+        <translation>Операция отменена пользователем.</translation>
     </message>
     <message>
         <source>Some files needed for backup restoration are missing.</source>
-        <translation type="unfinished" />
+        <translation>Отсутствуют некоторые файлы, необходимые для восстановления из резервной копии.</translation>
     </message>
     <message>
         <source>Backup cannot be restored on that device.</source>
-        <translation type="unfinished" />
+        <translation>Резервную копию невозможно восстановить на этом устройстве.</translation>
     </message>
     <message>
         <source>Device search operation was cancelled by user</source>
-        <translation type="unfinished" />
+        <translation>Поиск устройств отменён пользователем</translation>
     </message>
 </context>
 <context>
     <name>LoginDialog</name>
     <message>
         <source>User Login</source>
-        <translation type="unfinished" />
+        <translation>Вход пользователя</translation>
     </message>
     <message>
         <source>Login</source>
-        <translation type="unfinished" />
+        <translation>Войти</translation>
     </message>
     <message>
         <source>Abort</source>
-        <translation type="unfinished" />
+        <translation>Отмена</translation>
     </message>
     <message>
         <source>Username</source>
-        <translation type="unfinished" />
+        <translation>Имя пользователя</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished" />
+        <translation>Пароль</translation>
     </message>
 </context>
 <context>
@@ -224,107 +228,107 @@ restart. Should we restart the application now?</source>
     <name>NetworkServices</name>
     <message>
         <source>Korwin Navigator update center can't create files on your system.</source>
-        <translation type="unfinished" />
+        <translation>Центр обновления Korwin Navigator не может создавать файлы в вашей системе.</translation>
     </message>
     <message>
         <source>Can't write output, check free space.</source>
-        <translation type="unfinished" />
+        <translation>Не удаётся записать данные, проверьте наличие свободного места.</translation>
     </message>
     <message>
         <source>Operation cancelled by user.</source>
-        <translation type="unfinished" />
+        <translation>Операция отменена пользователем.</translation>
     </message>
     <message>
         <source>Download error.</source>
-        <translation type="unfinished" />
+        <translation>Ошибка загрузки.</translation>
     </message>
     <message>
         <source>Error connection to download updates.</source>
-        <translation type="unfinished" />
+        <translation>Ошибка подключения при загрузке обновлений.</translation>
     </message>
     <message>
         <source>Server content error. Try update later.</source>
-        <translation type="unfinished" />
+        <translation>Ошибка содержимого на сервере. Повторите обновление позже.</translation>
     </message>
     <message>
         <source>&lt;br&gt;You need to check your network connection or connection &lt;a href="</source>
-        <translation type="unfinished" />
+        <translation>&lt;br&gt;Проверьте подключение к сети или &lt;a href="</translation>
     </message>
     <message>
         <source>" style="color:black"&gt;settings&lt;/a&gt; in order to continue updating.</source>
-        <translation type="unfinished" />
+        <translation>" style="color:black"&gt;настройки подключения&lt;/a&gt;, чтобы продолжить обновление.</translation>
     </message>
 </context>
 <context>
     <name>PackageResolver</name>
     <message>
         <source>Cannot resolve package dependencies for </source>
-        <translation type="unfinished" />
+        <translation>Не удаётся разрешить зависимости пакета </translation>
     </message>
     <message>
         <source>Inconsistent installation: a problem with packages :</source>
-        <translation type="unfinished" />
+        <translation>Несогласованная установка: проблема с пакетами:</translation>
     </message>
 </context>
 <context>
     <name>QAbstractSocket</name>
     <message>
         <source>Socket operation timed out</source>
-        <translation type="unfinished" />
+        <translation>Время ожидания операции с сокетом истекло</translation>
     </message>
 </context>
 <context>
     <name>QHttp</name>
     <message>
         <source>Connection refused</source>
-        <translation type="unfinished" />
+        <translation>Отказано в соединении</translation>
     </message>
     <message>
         <source>Connection closed</source>
-        <translation type="unfinished" />
+        <translation>Соединение закрыто</translation>
     </message>
     <message>
         <source>Host %1 not found</source>
-        <translation type="unfinished" />
+        <translation>Узел %1 не найден</translation>
     </message>
     <message>
         <source>SSL handshake failed</source>
-        <translation type="unfinished" />
+        <translation>Квитирование SSL не удалось</translation>
     </message>
     <message>
         <source>Proxy requires authentication</source>
-        <translation type="unfinished" />
+        <translation>Прокси-сервер запрашивает аутентификацию</translation>
     </message>
     <message>
         <source>Host requires authentication</source>
-        <translation type="unfinished" />
+        <translation>Узел запрашивает аутентификацию</translation>
     </message>
     <message>
         <source>Unknown protocol specified</source>
-        <translation type="unfinished" />
+        <translation>Указан неизвестный протокол</translation>
     </message>
     <message>
         <source>Data corrupted</source>
-        <translation type="unfinished" />
+        <translation>Данные повреждены</translation>
     </message>
 </context>
 <context>
     <name>Utilities</name>
     <message>
         <source>%1d </source>
-        <translation type="unfinished" />
+        <translation>%1 д </translation>
     </message>
     <message>
         <source>%1h </source>
-        <translation type="unfinished" />
+        <translation>%1 ч </translation>
     </message>
     <message>
         <source>%1m </source>
-        <translation type="unfinished" />
+        <translation>%1 мин </translation>
     </message>
     <message>
         <source>%1s </source>
-        <translation type="unfinished" />
+        <translation>%1 с </translation>
     </message>
 </context>
 </TS>
