@@ -3,6 +3,7 @@
 #include "backuperror.h"
 #include "devicedescription.h"
 #include "filecache.h"
+#include "filestamps.h"
 #include "listeners.h"
 #include "midevicehandler.h"
 #include "partialprogresslistener.h"
@@ -10,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -180,17 +182,33 @@ int Backup::create(const QStringList &folders, const QString &description, vktpd
         total += entry.size;
     const QList<Backup> existing = list(m_backupsFolder);
     const QHash<QString, QStringList> recorded = recordedContents(existing);
+    // Taken before the first stamp, so that no stamp is younger than its recording.
+    const qint64 startedMs = QDateTime::currentMSecsSinceEpoch();
+    FileStamps remembered(m_backupsFolder);
+    remembered.load();
+    FileStamps seen(m_backupsFolder);
     vktcommon::PartialProgressListener fileProgress(progress);
     quint64 done = 0;
     for (BackupFileEntry &entry : m_files) {
         setRangeBySize(fileProgress, 0, 100, done, entry.size, total);
-        const int result = backUpFile(device, cache, entry, recorded.value(entry.uniquePath),
-                                      &fileProgress, cont);
+        vktpdl::FileStamp stamp;
+        if (device.fileStamp(entry.devicePath, stamp) != vktpdl::DE_NO_ERROR)
+            stamp = vktpdl::FileStamp();
+        // A remembered digest counts only while its content is still stored.
+        const QString trusted = remembered.trustedSha1(entry.uniquePath, stamp);
+        int result = BE_NO_ERROR;
+        if (!trusted.isEmpty() && cache.sizeOf(trusted) == qint64(entry.size)) {
+            entry.sha1 = trusted;
+            report(&fileProgress, 100);
+        } else {
+            result = backUpFile(device, cache, entry, recorded.value(entry.uniquePath), &fileProgress, cont);
+        }
         if (result != BE_NO_ERROR) {
             // The cleanup runs to its end even after a cancellation.
             collectUnusedCacheFiles(m_backupsFolder, list(m_backupsFolder), nullptr);
             return result;
         }
+        seen.insert(entry.uniquePath, stamp, entry.sha1);
         done += entry.size;
     }
 
@@ -201,6 +219,7 @@ int Backup::create(const QStringList &folders, const QString &description, vktpd
             m_deviceName = other.m_deviceName;
             m_date = other.m_date;
             m_descriptorFileName = other.m_descriptorFileName;
+            seen.save(startedMs);
             return BE_NO_ERROR;
         }
     }
@@ -214,6 +233,8 @@ int Backup::create(const QStringList &folders, const QString &description, vktpd
         collectUnusedCacheFiles(m_backupsFolder, list(m_backupsFolder), nullptr);
         return BE_PC_FAILED;
     }
+    // The stamps only save work: a store that cannot be written leaves the backup as good.
+    seen.save(startedMs);
     return BE_NO_ERROR;
 }
 

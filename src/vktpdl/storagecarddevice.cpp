@@ -206,6 +206,15 @@ bool StorageCardDevice::isFile(const QString &path)
     return m_files.isFile(path);
 }
 
+int StorageCardDevice::fileStamp(const QString &path, FileStamp &stamp)
+{
+    if (!volumeOf(path)) {
+        stamp = FileStamp();
+        return DE_NO_ERROR;
+    }
+    return m_files.fileStamp(path, stamp);
+}
+
 int StorageCardDevice::kind() const
 {
     return DK_STORAGE;

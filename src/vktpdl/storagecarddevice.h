@@ -46,6 +46,8 @@ public:
     bool isReadOnly(const QString &path) override;
     QChar separator() const override;
     bool isFile(const QString &path) override;
+    // Unknown (empty) outside this device's volumes.
+    int fileStamp(const QString &path, FileStamp &stamp) override;
 
     int kind() const override;
     int getDeviceDescription(DeviceDescription &description) override;

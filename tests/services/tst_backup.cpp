@@ -3,12 +3,14 @@
 #include "backuperror.h"
 #include "devicedescription.h"
 #include "dottedversion.h"
+#include "filestamps.h"
 #include "mapinfo.h"
 #include "midevicehandler.h"
 #include "storagefixture.h"
 #include "testlisteners.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -20,7 +22,11 @@
 #include <functional>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using vktpdl::MIDeviceHandler;
 
@@ -124,6 +130,48 @@ private:
     QString m_cacheFolder;
 };
 
+// Names the files whose content is read in the watched folders while it lives (listings are not reads).
+class ReadWatch
+{
+public:
+    explicit ReadWatch(const QStringList &folders) : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        for (const QString &folder : folders)
+            m_ok = m_fd >= 0 && inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_ACCESS) >= 0;
+    }
+    ~ReadWatch()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    bool isValid() const { return m_ok; }
+    QStringList readFiles()
+    {
+        alignas(inotify_event) char buffer[4096];
+        QStringList names;
+        for (ssize_t count; (count = read(m_fd, buffer, sizeof buffer)) > 0;) {
+            for (char *at = buffer; at < buffer + count;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(at);
+                if (event->len > 0 && !(event->mask & IN_ISDIR))
+                    names.append(QString::fromUtf8(event->name));
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        names.removeDuplicates();
+        names.sort();
+        return names;
+    }
+
+private:
+    int m_fd;
+    bool m_ok = false;
+};
+
+QString sha1Of(const QByteArray &bytes)
+{
+    return QString(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+}
+
 } // namespace
 
 class TestBackup : public QObject
@@ -143,6 +191,8 @@ private slots:
     void failedBackupLeavesNothing_data();
     void failedBackupLeavesNothing();
     void cancelledRestorationAndDeletion();
+    void secondBackupReadsOnlyWhatMayHaveChanged_data();
+    void secondBackupReadsOnlyWhatMayHaveChanged();
     void descriptionTexts_data();
     void descriptionTexts();
 
@@ -154,6 +204,12 @@ private:
     MIDeviceHandler *plug(const QString &mountPoint);
     QStringList descriptors() const;
     QStringList cacheFiles() const;
+    QString cachePath(const QString &sha1) const
+    {
+        return backups() + "/filecache/" + sha1.left(1) + "/" + sha1.mid(1, 1) + "/" + sha1;
+    }
+    // Rewrites the stamp store as if it had been recorded well after the files last changed.
+    static bool ageStamps(const QString &backupsFolder);
     int createBackup(const QStringList &folders, const QString &description = "maps",
                      vktcommon::ProgressListener *progress = nullptr, vktcommon::ContinueListener *cont = nullptr);
 
@@ -461,6 +517,9 @@ void TestBackup::failedBackupLeavesNothing()
     const QStringList earlierDescriptors = descriptors();
     const QStringList earlierCache = cacheFiles();
     QCOMPARE(earlierCache, QStringList{earlier.files().first().sha1});
+    const QString store = FileStamps(backups()).filePath();
+    const QByteArray earlierStamps = readFile(store);
+    QVERIFY(!earlierStamps.isEmpty());
 
     StopAndLook stop(answers, backups() + "/filecache");
     CallOnce unplug([this] { QDir(card()).removeRecursively(); });
@@ -479,6 +538,7 @@ void TestBackup::failedBackupLeavesNothing()
     QCOMPARE(descriptors(), earlierDescriptors);
     QCOMPARE(cacheFiles(), earlierCache);
     QCOMPARE(Backup::list(backups()).size(), 1);
+    QCOMPARE(readFile(store), earlierStamps);
 }
 
 void TestBackup::cancelledRestorationAndDeletion()
@@ -510,6 +570,83 @@ void TestBackup::cancelledRestorationAndDeletion()
     QCOMPARE(cacheFiles().size(), 4);
     QCOMPARE(Backup::list(backups()).first().restore(*m_device, nullptr, nullptr), BE_NO_ERROR);
     QCOMPARE(readFile(card("/KorwindContent/Maps/a.nm3")), QByteArray("changed too"));
+}
+
+bool TestBackup::ageStamps(const QString &backupsFolder)
+{
+    FileStamps stamps(backupsFolder);
+    return stamps.load() && stamps.save(QDateTime::currentMSecsSinceEpoch() + 2 * FileStamps::racyGuardMs);
+}
+
+void TestBackup::secondBackupReadsOnlyWhatMayHaveChanged_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("aged");          // the stamps recorded well after the files' last change
+    QTest::addColumn<QStringList>("read");   // the files whose content the second backup reads
+
+    const QStringList all{"a.nm3", "b.nm3", "c.nm3", "navi.exe"};
+    QTest::newRow("unchanged") << "" << true << QStringList();
+    QTest::newRow("changed just before the first backup") << "" << false << all;
+    QTest::newRow("same size, time set back") << "rewrite" << true << QStringList{"b.nm3"};
+    QTest::newRow("cache file removed by hand") << "uncache" << true << QStringList{"b.nm3"};
+    QTest::newRow("stamp store corrupt") << "corrupt" << true << all;
+    QTest::newRow("stamp store truncated") << "truncate" << true << all;
+}
+
+void TestBackup::secondBackupReadsOnlyWhatMayHaveChanged()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, aged);
+    QFETCH(QStringList, read);
+
+    Backup first(backups());
+    QCOMPARE(first.create(folders(), "first", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    const QString store = FileStamps(backups()).filePath();
+    QVERIFY(QFile::exists(store));
+    if (aged)
+        QVERIFY(ageStamps(backups()));
+    const QString b = card("/KorwindContent/Maps/b.nm3");
+    const QByteArray rewritten = pattern('B', 600 * 1024);
+    if (change == "rewrite") {
+        struct stat before;
+        QVERIFY(stat(QFile::encodeName(b).constData(), &before) == 0);
+        QVERIFY(writeFile(b, rewritten));
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(b).constData(), times, 0) == 0);
+    }
+    if (change == "uncache")
+        QVERIFY(QFile::remove(cachePath(first.files().at(2).sha1)));
+    if (change == "corrupt")
+        QVERIFY(writeFile(store, QByteArray(64, 'x')));
+    if (change == "truncate")
+        QVERIFY(writeFile(store, readFile(store).chopped(10)));
+
+    ReadWatch watch({card("/Navi"), card("/KorwindContent/Maps"), card("/KorwindContent/Maps/sub")});
+    QVERIFY(watch.isValid());
+    Backup second(backups());
+    RecordingProgress progress;
+    QCOMPARE(second.create(folders(), "second", *m_device, &progress, nullptr), BE_NO_ERROR);
+    QCOMPARE(watch.readFiles(), read);
+    QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
+    QCOMPARE(progress.values.last(), 100);
+
+    // Whatever was trusted or read, the digests are the files' and their contents are stored.
+    QCOMPARE(second.files().size(), first.files().size());
+    for (const BackupFileEntry &file : second.files()) {
+        QCOMPARE(file.sha1, sha1Of(readFile(file.devicePath)));
+        QCOMPARE(readFile(cachePath(file.sha1)), readFile(file.devicePath));
+    }
+    QCOMPARE(second.files().at(2).sha1 == first.files().at(2).sha1, change != "rewrite");
+    QCOMPARE(descriptors().size(), change == "rewrite" ? 2 : 1);
+
+    // The store was refreshed: once its entries are old enough, nothing is read again.
+    QVERIFY(ageStamps(backups()));
+    watch.readFiles(); // the checks above read the files themselves
+    Backup third(backups());
+    QCOMPARE(third.create(folders(), "third", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    QCOMPARE(watch.readFiles(), QStringList());
+    QCOMPARE(third.filesFingerprint(), second.filesFingerprint());
+    QCOMPARE(third.descriptorFileName(), second.descriptorFileName());
 }
 
 void TestBackup::descriptionTexts_data()

@@ -318,4 +318,22 @@ bool LocalFileSystem::isFile(const QString &path)
     return !path.isEmpty() && ::stat(nativePath(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+int LocalFileSystem::fileStamp(const QString &path, FileStamp &stamp)
+{
+    stamp = FileStamp();
+    struct stat info;
+    if (path.isEmpty() || ::stat(nativePath(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return DE_WRONG_REPLY;
+    const auto time = [](const timespec &at) -> QByteArray {
+        return QByteArray::number(qint64(at.tv_sec)) + '.' + QByteArray::number(qint64(at.tv_nsec));
+    };
+    const QList<QByteArray> parts{QByteArray::number(quint64(info.st_dev)), QByteArray::number(quint64(info.st_ino)),
+                                  QByteArray::number(qint64(info.st_size)), time(info.st_mtim),
+                                  time(info.st_ctim)};
+    stamp.identity = parts.join(':');
+    const auto milliseconds = [](const timespec &at) { return qint64(at.tv_sec) * 1000 + at.tv_nsec / 1000000; };
+    stamp.lastChangeMs = qMax(milliseconds(info.st_mtim), milliseconds(info.st_ctim));
+    return DE_NO_ERROR;
+}
+
 } // namespace vktpdl

@@ -30,6 +30,9 @@ public:
     bool isReadOnly(const QString &path) override;
     QChar separator() const override;
     bool isFile(const QString &path) override;
+    // Device, inode, size, and the content and status change times in nanoseconds. The status change
+    // time is in the stamp because tools that set the content time back (touch -r, cp -p) cannot set it.
+    int fileStamp(const QString &path, FileStamp &stamp) override;
 
 private:
     int copyFile(const QString &destination, const QString &source,

@@ -31,6 +31,12 @@ bool FileSystem::isFile(const QString &)
     return true;
 }
 
+int FileSystem::fileStamp(const QString &, FileStamp &stamp)
+{
+    stamp = FileStamp();
+    return DE_NO_ERROR;
+}
+
 void FileSystem::splitPath(const QString &path, QString &parent, QString &name) const
 {
     const qsizetype at = path.lastIndexOf(separator());

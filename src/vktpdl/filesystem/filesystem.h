@@ -2,6 +2,7 @@
 
 #include "deviceerror.h"
 
+#include <QByteArray>
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,16 @@ class ProgressListener;
 } // namespace vktcommon
 
 namespace vktpdl {
+
+// What a file system's metadata says about a file's current state, so that an unchanged file can be
+// recognised without reading it.
+struct FileStamp
+{
+    // Equal for two looks at a file only when nothing about it changed; empty when unknown.
+    QByteArray identity;
+    // The later of the last content change and the last metadata change, ms since the epoch.
+    qint64 lastChangeMs = 0;
+};
 
 // Every place the program reads or writes files (the PC's disks, a storage volume, a Windows CE
 // device, a phone) is reached through this interface. Operations return a DEVICE_ERROR code,
@@ -48,6 +59,8 @@ public:
     virtual int fileSize(const QString &path, qint64 &size);
     // Exists and is not a folder.
     virtual bool isFile(const QString &path);
+    // Sets stamp from the file's metadata; file systems that cannot tell leave it empty (unknown).
+    virtual int fileStamp(const QString &path, FileStamp &stamp);
 
     // Splits at the last separator; without one, parent is empty and name is the whole path.
     void splitPath(const QString &path, QString &parent, QString &name) const;
