@@ -88,6 +88,39 @@ bool folderExists(vktpdl::MIDeviceHandler &device, const QString &folder)
            && names.contains(name);
 }
 
+// A folder inside one already enumerated (the navigator installed at the volume root holds the Maps
+// folder) adds no files of its own: listing them twice would restore each file twice.
+bool isWithin(vktpdl::MIDeviceHandler &device, const QString &folder, const QStringList &earlier)
+{
+    const QChar separator = device.separator();
+    for (const QString &outer : earlier) {
+        const QString prefix = outer.endsWith(separator) ? outer : outer + separator;
+        if (folder == outer || folder.startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
+// Removes what a folder holds but keeps the folder: a volume's root is a mount point that cannot be
+// removed, and failing there would leave the device emptied with nothing restored.
+int emptyFolder(vktpdl::MIDeviceHandler &device, const QString &folder)
+{
+    QStringList names;
+    if (device.listFiles(folder, QStringLiteral("*"), names) != vktpdl::DE_NO_ERROR)
+        return vktpdl::DE_TRANSFER_ERROR;
+    for (const QString &name : std::as_const(names)) {
+        if (device.deleteFile(device.joinPath(folder, name)) != vktpdl::DE_NO_ERROR)
+            return vktpdl::DE_TRANSFER_ERROR;
+    }
+    if (device.listFolders(folder, QStringLiteral("*"), names) != vktpdl::DE_NO_ERROR)
+        return vktpdl::DE_TRANSFER_ERROR;
+    for (const QString &name : std::as_const(names)) {
+        if (device.removeDirectory(device.joinPath(folder, name), true) != vktpdl::DE_NO_ERROR)
+            return vktpdl::DE_TRANSFER_ERROR;
+    }
+    return vktpdl::DE_NO_ERROR;
+}
+
 // Unique path -> the contents earlier backups recorded for it.
 QHash<QString, QStringList> recordedContents(const QList<Backup> &backups)
 {
@@ -162,12 +195,16 @@ int Backup::create(const QStringList &folders, const QString &description, vktpd
 {
     m_files.clear();
     m_folders.clear();
+    QStringList enumerated;
     for (const QString &folder : folders) {
         if (!folderExists(device, folder))
             return BE_DEVICE_FAILED;
-        const int result = enumerate(device, folder);
-        if (result != BE_NO_ERROR)
-            return result;
+        if (!isWithin(device, folder, enumerated)) {
+            const int result = enumerate(device, folder);
+            if (result != BE_NO_ERROR)
+                return result;
+            enumerated.append(folder);
+        }
         const BackupFolderEntry entry{folder, device.toPortablePath(folder)};
         if (entry.uniquePath.isEmpty())
             return BE_DEVICE_FAILED;
@@ -417,9 +454,14 @@ int Backup::restore(vktpdl::MIDeviceHandler &device, vktcommon::ProgressListener
             return BE_CACHE_FILES_MISSING;
     }
 
+    QStringList emptied;
     for (int i = 0; i < m_folders.size(); ++i) {
-        if (device.removeDirectory(m_folders.at(i).devicePath, true) != vktpdl::DE_NO_ERROR)
-            return BE_DEVICE_FAILED;
+        const QString &folder = m_folders.at(i).devicePath;
+        if (!isWithin(device, folder, emptied)) {
+            if (emptyFolder(device, folder) != vktpdl::DE_NO_ERROR)
+                return BE_DEVICE_FAILED;
+            emptied.append(folder);
+        }
         report(progress, int(25 * (i + 1) / m_folders.size()));
         if (stopped(cont))
             return BE_CANCELLED;

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -185,6 +186,7 @@ private slots:
     void unchangedBackupIsNotWrittenTwice();
     void sharedContentsSurviveDeletion();
     void restoreAfterReplug();
+    void programAtTheVolumeRoot();
     void missingCacheFileChangesNothing();
     void unreadableDescriptors_data();
     void unreadableDescriptors();
@@ -424,6 +426,28 @@ void TestBackup::restoreAfterReplug()
     QCOMPARE(snapshot(m_machine->volume("replugged")), original);
     QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
     QCOMPARE(progress.values.last(), 100);
+}
+
+// The install folder is then the volume root and holds the Maps folder: each file is backed up and
+// restored once, and the root (a mount point on a real device) is emptied, never removed.
+void TestBackup::programAtTheVolumeRoot()
+{
+    QVERIFY(writeFile(card("/navi.exe"), "program at the root"));
+    const QMap<QString, QByteArray> original = snapshot(card());
+    QCOMPARE(createBackup({card(), card("/KorwindContent/Maps")}), BE_NO_ERROR);
+    Backup backup = Backup::list(backups()).first();
+    const qsizetype fileCount = std::count_if(original.keyBegin(), original.keyEnd(),
+                                              [](const QString &path) { return !path.endsWith('/'); });
+    QCOMPARE(backup.files().size(), fileCount);
+
+    QVERIFY(writeFile(card("/added later.txt"), "added later"));
+    struct stat before = {};
+    QCOMPARE(::stat(QFile::encodeName(card()).constData(), &before), 0);
+    QCOMPARE(backup.restore(*m_device, nullptr, nullptr), BE_NO_ERROR);
+    struct stat after = {};
+    QCOMPARE(::stat(QFile::encodeName(card()).constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(snapshot(card()), original);
 }
 
 void TestBackup::missingCacheFileChangesNothing()
