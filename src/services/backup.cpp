@@ -121,6 +121,39 @@ int emptyFolder(vktpdl::MIDeviceHandler &device, const QString &folder)
     return vktpdl::DE_NO_ERROR;
 }
 
+// The descriptor files of a backups folder, in name order.
+QStringList descriptorFiles(const QString &backupsFolder)
+{
+    QStringList paths;
+    const QFileInfoList entries = QDir(backupsFolder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        if (entry.suffix().compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0)
+            paths.append(entry.filePath());
+    }
+    return paths;
+}
+
+// Adds every well-formed "Sha1sum" of every descriptor file, readable as a backup or not; false when a
+// descriptor cannot be opened.
+bool addDigestsNamedByDescriptors(const QString &backupsFolder, QSet<QString> &digests)
+{
+    for (const QString &path : descriptorFiles(backupsFolder)) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        QDomDocument document;
+        if (!document.setContent(&file))
+            continue;
+        const QDomNodeList sums = document.elementsByTagName(QStringLiteral("Sha1sum"));
+        for (int i = 0; i < sums.size(); ++i) {
+            const QString text = sums.at(i).toElement().text().trimmed();
+            if (Sha1Digest::isSha1Text(text))
+                digests.insert(text.toLower());
+        }
+    }
+    return true;
+}
+
 // Unique path -> the contents earlier backups recorded for it.
 QHash<QString, QStringList> recordedContents(const QList<Backup> &backups)
 {
@@ -415,12 +448,9 @@ bool Backup::readDescriptor(const QString &filePath)
 QList<Backup> Backup::list(const QString &backupsFolder)
 {
     QList<Backup> backups;
-    const QFileInfoList entries = QDir(backupsFolder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        if (entry.suffix().compare(QLatin1String("xml"), Qt::CaseInsensitive) != 0)
-            continue;
+    for (const QString &path : descriptorFiles(backupsFolder)) {
         Backup backup(backupsFolder);
-        if (backup.readDescriptor(entry.filePath()))
+        if (backup.readDescriptor(path))
             backups.append(backup);
     }
     return backups;
@@ -516,6 +546,10 @@ int Backup::collectUnusedCacheFiles(const QString &backupsFolder, const QList<Ba
         for (const BackupFileEntry &entry : backup.m_files)
             needed.insert(entry.sha1);
     }
+    // A descriptor this program does not list (another version's, or one it refuses) still keeps the
+    // contents it names; one that cannot be opened right now keeps everything.
+    if (!addDigestsNamedByDescriptors(backupsFolder, needed))
+        return BE_NO_ERROR;
     return FileCache(backupsFolder).removeAllBut(needed, cont);
 }
 

@@ -371,7 +371,8 @@ void DeviceServices::searchNavigatorInstallations()
 QString DeviceServices::searchNavigatorInstallationsTask()
 {
     vktpdl::MIDeviceHandler *device = currentStorageDevice();
-    if (!device)
+    // The device list may be out of step with the manager after a failed search.
+    if (!device || !selectedDevice())
         return fail(DE_NOT_SUPPORTED);
     m_foundNavigators.clear();
     QList<vktpdl::NavigatorRecord> navigators;
@@ -381,7 +382,7 @@ QString DeviceServices::searchNavigatorInstallationsTask()
     m_foundNavigators = navigators;
     replaceScanner(device);
 
-    const QByteArray deviceName = m_devices.at(m_selectedDevice).name.toUtf8();
+    const QByteArray deviceName = selectedDevice()->name.toUtf8();
     QList<KorwindExeInfo> executables;
     for (const vktpdl::NavigatorRecord &navigator : navigators) {
         KorwindExeInfo info;

@@ -190,6 +190,7 @@ private slots:
     void missingCacheFileChangesNothing();
     void unreadableDescriptors_data();
     void unreadableDescriptors();
+    void unlistedDescriptorKeepsItsContents();
     void failedBackupLeavesNothing_data();
     void failedBackupLeavesNothing();
     void cancelledRestorationAndDeletion();
@@ -509,6 +510,22 @@ void TestBackup::unreadableDescriptors()
     QVERIFY(writeFile(card("/Navi/navi.exe"), "damaged"));
     QCOMPARE(backup.restore(*m_device, nullptr, nullptr), BE_NO_ERROR);
     QCOMPARE(readFile(card("/Navi/navi.exe")), pattern('n', 4000));
+}
+
+// A descriptor of another version is not listed, yet the collection must not take its contents.
+void TestBackup::unlistedDescriptorKeepsItsContents()
+{
+    QCOMPARE(createBackup(folders()), BE_NO_ERROR);
+    const QStringList stored = cacheFiles();
+    const QString path = backups() + "/" + descriptors().first();
+    QVERIFY(replaceInFile(path, "<VersionNumber>2", "<VersionNumber>3"));
+    QVERIFY(Backup::list(backups()).isEmpty());
+
+    QCOMPARE(Backup::collectUnusedCacheFiles(backups(), {}, nullptr), int(BE_NO_ERROR));
+    QCOMPARE(cacheFiles(), stored);
+    QVERIFY(QFile::remove(path));
+    QCOMPARE(Backup::collectUnusedCacheFiles(backups(), {}, nullptr), int(BE_NO_ERROR));
+    QVERIFY(cacheFiles().isEmpty());
 }
 
 void TestBackup::failedBackupLeavesNothing_data()

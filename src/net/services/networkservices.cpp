@@ -204,10 +204,12 @@ void NetworkServices::_timerTimeout()
 
 void NetworkServices::_downloadThreadFinished()
 {
-    m_statusTimer.stop();
     QObject *task = sender();
-    if (task == m_downloadTask)
+    // An older task may finish after a new download has started; the timer belongs to the new one.
+    if (task == m_downloadTask) {
+        m_statusTimer.stop();
         m_downloadTask = nullptr;
+    }
     task->deleteLater();
 }
 

@@ -168,8 +168,14 @@ int LocalFileSystem::copyFile(const QString &destination, const QString &source,
             result = DE_TRANSFER_ERROR;
             break;
         }
-        if (got == 0)
+        if (got == 0) {
+            // Some file systems end a kernel copy early; the buffer decides where the file really ends.
+            if (kernelCopy && done < total) {
+                kernelCopy = false;
+                continue;
+            }
             break;
+        }
         done += got;
         if (!reportCopy(done, total, progress, cont))
             result = DE_CANCELLED;
