@@ -101,26 +101,6 @@ bool isWithin(vktpdl::MIDeviceHandler &device, const QString &folder, const QStr
     return false;
 }
 
-// Removes what a folder holds but keeps the folder: a volume's root is a mount point that cannot be
-// removed, and failing there would leave the device emptied with nothing restored.
-int emptyFolder(vktpdl::MIDeviceHandler &device, const QString &folder)
-{
-    QStringList names;
-    if (device.listFiles(folder, QStringLiteral("*"), names) != vktpdl::DE_NO_ERROR)
-        return vktpdl::DE_TRANSFER_ERROR;
-    for (const QString &name : std::as_const(names)) {
-        if (device.deleteFile(device.joinPath(folder, name)) != vktpdl::DE_NO_ERROR)
-            return vktpdl::DE_TRANSFER_ERROR;
-    }
-    if (device.listFolders(folder, QStringLiteral("*"), names) != vktpdl::DE_NO_ERROR)
-        return vktpdl::DE_TRANSFER_ERROR;
-    for (const QString &name : std::as_const(names)) {
-        if (device.removeDirectory(device.joinPath(folder, name), true) != vktpdl::DE_NO_ERROR)
-            return vktpdl::DE_TRANSFER_ERROR;
-    }
-    return vktpdl::DE_NO_ERROR;
-}
-
 // The descriptor files of a backups folder, in name order.
 QStringList descriptorFiles(const QString &backupsFolder)
 {
@@ -488,7 +468,9 @@ int Backup::restore(vktpdl::MIDeviceHandler &device, vktcommon::ProgressListener
     for (int i = 0; i < m_folders.size(); ++i) {
         const QString &folder = m_folders.at(i).devicePath;
         if (!isWithin(device, folder, emptied)) {
-            if (emptyFolder(device, folder) != vktpdl::DE_NO_ERROR)
+            // The folder itself stays: a volume's root is a mount point that cannot be removed, and
+            // failing there would leave the device emptied with nothing restored.
+            if (device.emptyFolder(folder) != vktpdl::DE_NO_ERROR)
                 return BE_DEVICE_FAILED;
             emptied.append(folder);
         }

@@ -74,7 +74,7 @@ QString FileSystem::joinPath(const QString &a, const QString &b) const
     return a + separator() + b;
 }
 
-int FileSystem::removeTree(const QString &path)
+int FileSystem::emptyFolder(const QString &path)
 {
     QStringList files;
     int result = listFiles(path, QStringLiteral("*"), files);
@@ -94,7 +94,13 @@ int FileSystem::removeTree(const QString &path)
         if (result != DE_NO_ERROR)
             return result;
     }
-    return removeDirectory(path, false);
+    return DE_NO_ERROR;
+}
+
+int FileSystem::removeTree(const QString &path)
+{
+    const int result = emptyFolder(path);
+    return result != DE_NO_ERROR ? result : removeDirectory(path, false);
 }
 
 } // namespace vktpdl

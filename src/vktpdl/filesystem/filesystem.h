@@ -68,7 +68,9 @@ public:
     QString parentPath(const QString &path) const;
     // Empty when either part is empty; never doubles a separator that a already ends with.
     QString joinPath(const QString &a, const QString &b) const;
-    // Deletes the files, then the subfolders, then the folder itself; stops at the first error.
+    // Deletes the files, then the subfolders, keeping the folder itself; stops at the first error.
+    int emptyFolder(const QString &path);
+    // Empties the folder, then removes it.
     int removeTree(const QString &path);
 };
 
