@@ -30,13 +30,13 @@ ApplicationData *ApplicationData::instance()
     return theInstance;
 }
 
-void ApplicationData::chooseAndInstallLanguage()
+QLocale ApplicationData::chooseLanguage() const
 {
     bool mustSave = false;
     const QLocale language = Languages::choose(m_languages, AppSettings::language(), QLocale::system(), mustSave);
     if (mustSave)
         AppSettings::setLanguage(language);
-    installTranslations(language);
+    return language;
 }
 
 void ApplicationData::installTranslations(const QLocale &language)

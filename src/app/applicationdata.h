@@ -21,13 +21,14 @@ public:
     const QList<QLocale> &languages() const { return m_languages; }
     QLocale currentLanguage() const { return m_currentLanguage; }
 
-    // Chooses the language from the settings (saving the fallback when the saved one is gone) and installs it.
-    void chooseAndInstallLanguage();
+    // The language to run in: the saved one when available, else the fallback, which is then saved.
+    QLocale chooseLanguage() const;
     // Replaces the installed translators by those of the language; English needs none.
     void installTranslations(const QLocale &language);
+    // Removes the translators; called while the cycle's application object still exists.
+    void removeTranslators();
 
 private:
-    void removeTranslators();
 
     QString m_translationsFolder;
     QList<QLocale> m_languages;
