@@ -13,7 +13,7 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationDomain(QStringLiteral("korwind.example"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VKT_VERSION));
     // Lets desktop launchers match the window to the installed entry (and show its progress there).
-    QGuiApplication::setDesktopFileName(QStringLiteral("example.korwind.UpdateCenter"));
+    QGuiApplication::setDesktopFileName(ApplicationData::desktopId());
     registerSharedTypes();
 
     ApplicationData applicationData(programFolder());

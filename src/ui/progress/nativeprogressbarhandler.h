@@ -23,7 +23,7 @@ public:
     // The one handler, or null while none exists.
     static NativeProgressBarHandler *instance();
 
-public slots:
+public Q_SLOTS:
     void prepare(WId _hWinId, PROGRESS_TYPE _type);
     void progress(WId _hWinId, int _nPercent);
     void stopProgress(WId _hWinId);

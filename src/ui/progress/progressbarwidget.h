@@ -17,11 +17,11 @@ public:
     void prepare(PROGRESS_TYPE type);
     bool isBusy() const { return maximum() == 0; }
 
-public slots:
+public Q_SLOTS:
     // Ignored by a busy bar.
     void setProgress(int _nPercent);
 
-signals:
+Q_SIGNALS:
     void gotPrepared(WId _hWinId, PROGRESS_TYPE _type);
     void gotProgress(WId _hWinId, int _nPercent);
     void gotHidden(WId _hWinId);

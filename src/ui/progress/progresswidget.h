@@ -31,7 +31,7 @@ public:
         connect(source, progressSignal, this, &ProgressWidget::setProgress);
     }
 
-public slots:
+public Q_SLOTS:
     void setProgress(int _nPercent);
 
 private:

@@ -31,7 +31,7 @@ public:
     // A number that is not in the list makes the first stage current.
     void setCurrentStage(int number);
 
-public slots:
+public Q_SLOTS:
     void setExtraInfo(TransferStatusInfo _extraInfo);
     void setProgress(int _nPercent);
     void setInfo(QString _strInfo);
