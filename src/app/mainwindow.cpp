@@ -5,6 +5,7 @@
 #include "abstractpackageservices.h"
 #include "appsettings.h"
 #include "deviceworkflowlogic.h"
+#include "nativeprogressbarhandler.h"
 #include "ui_basewindow.h"
 
 #include <QApplication>
@@ -40,7 +41,7 @@ MainWindow::MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkSe
             &MainWindow::_showDeleteBackupPage);
     connect(ui->mainSettingsPage->backupManagement(), &BackupManagementWidget::backupSelected, deviceServices,
             &Device::backupSelected);
-    connect(ui->languageBox, &QComboBox::activated, this, &MainWindow::_onLanguageChosen);
+    ui->mainSettingsPage->setLanguageBox(ui->languageBox);
     connect(ui->selectKorwindPage, &KorwindExeChooseWidget::restoreBackupButtonClicked, this,
             &MainWindow::_showSelectKorwindBackupPage);
     connect(ui->selectMapUpdatePage, &MapUpdateChooseWidget::restoreBackupButtonClicked, this,
@@ -108,23 +109,18 @@ MainWindow::MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkSe
     connect(this, &BaseWindow::setProgress, ui->settingsProgressPage, &ProgressWidget::setProgress);
     connect(this, &BaseWindow::setProgress, ui->updatesStagesPage, &UpdateStagesWidget::setProgress);
     connect(ui->errorPage, &ErrorWidget::linkActivated, this, &MainWindow::_linkActivated);
-    connect(ui->successPage, &SuccessWidget::linkActivated, this, &MainWindow::_linkActivated);
+    if (NativeProgressBarHandler *progressHandler = NativeProgressBarHandler::instance()) {
+        connect(ui->errorPage, &ErrorWidget::errorHappened, progressHandler, &NativeProgressBarHandler::setError);
+        connect(ui->deviceNotFoundPage, &DeviceNotFoundWidget::errorHappened, progressHandler,
+                &NativeProgressBarHandler::setError);
+    }
     connect(&m_selfUpdateInstaller, &SelfUpdateInstaller::taskFinished, this, &MainWindow::_onStartVKTInstallerFinished);
 
-    // Pages that decide whether "Next" may be pressed tell it while they are shown.
-    const auto enableNextWhileCurrent = [this](QWidget *page) {
-        return [this, page](bool _bCanContinue) {
-            if (ui->stackedWidget->currentWidget() == page)
-                ui->updateButton->setEnabled(_bCanContinue);
-        };
-    };
-    connect(ui->selectKorwindPage, &KorwindExeChooseWidget::reportCanContinue, this,
-            enableNextWhileCurrent(ui->selectKorwindPage));
-    connect(ui->selectContentPage, &KorwindContentChooseWidget::reportCanContinue, this,
-            enableNextWhileCurrent(ui->selectContentPage));
-    connect(ui->selectMapUpdatePage, &MapUpdateChooseWidget::reportCanContinue, this,
-            enableNextWhileCurrent(ui->selectMapUpdatePage));
-    connect(ui->sendInfoWidget, &SendInfoWidget::reportCanContinue, this, enableNextWhileCurrent(ui->sendInfoWidget));
+    // Pages that decide whether "Next" may be pressed say so whenever that changes, shown or not.
+    trackCanContinue(ui->selectKorwindPage, &KorwindExeChooseWidget::reportCanContinue);
+    trackCanContinue(ui->selectContentPage, &KorwindContentChooseWidget::reportCanContinue);
+    trackCanContinue(ui->selectMapUpdatePage, &MapUpdateChooseWidget::reportCanContinue);
+    trackCanContinue(ui->sendInfoWidget, &SendInfoWidget::reportCanContinue);
 
     showWizardLayer();
     _showSelfUpdateSearchPage();
@@ -137,6 +133,21 @@ void MainWindow::connectFinished(Sender *sender, Signal signal, Slot slot)
 {
     disconnect(sender, signal, nullptr, nullptr);
     connect(sender, signal, this, slot);
+}
+
+template <typename Page, typename Signal>
+void MainWindow::trackCanContinue(Page *page, Signal signal)
+{
+    connect(page, signal, this, [this, page](bool _bCanContinue) {
+        m_canContinue[page] = _bCanContinue;
+        if (ui->stackedWidget->currentWidget() == page)
+            ui->updateButton->setEnabled(_bCanContinue);
+    });
+}
+
+bool MainWindow::canContinue(QWidget *page) const
+{
+    return m_canContinue.value(page, false);
 }
 
 void MainWindow::showFirstPage()
@@ -329,8 +340,6 @@ void MainWindow::_showSelectDevicePage()
 void MainWindow::_onDeviceSelected()
 {
     const SelectDeviceWidget *page = ui->selectDevicePage;
-    if (page->selectedDeviceIndex() < 0)
-        return;
     if (page->isSelectedDeviceReadOnly()) {
         setErrorPage(tr("All flash drive on selected device is in read only state and cannot be updated! Switch your "
                         "device from read only mode to update Korwind Navigator!"),
@@ -340,11 +349,12 @@ void MainWindow::_onDeviceSelected()
         return;
     }
     if (page->selectedPlatform() != 0) {
-        ui->platformHelpPage->setPlatformHelpInfo(PLATFORM_NAMES(page->selectedPlatform()));
+        ui->platformHelpPage->setPlatformHelpInfo(page->selectedPlatform());
         _showPlatformHelpPage();
         return;
     }
-    _showExtraModuleWarningPage();
+    if (page->selectedDeviceIndex() >= 0)
+        _showExtraModuleWarningPage();
 }
 
 void MainWindow::_showPlatformHelpPage()
@@ -438,7 +448,7 @@ void MainWindow::_showKorwindUpdateSearchPage()
     showProgressPage(tr("Searching for Korwind Navigator updates..."), PT_BUSY, [this] { cancelNetwork(); });
     ui->selectNaviUpdatePage->setMapUpdatesCanFollow(m_contentFolderCount > 0
                                                      && m_navigatorVersion >= lowestVersionWithMaps);
-    ui->selectNaviUpdatePage->setBackupArea(isStorageDevice(), AppSettings::createBackups());
+    ui->selectNaviUpdatePage->setBackupOffered(isStorageDevice(), AppSettings::createBackups());
     connectFinished(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished),
                     &MainWindow::_onKorwindUpdateSearchFinished);
     networkServices->checkNavigatorUpdate(chosenDevice(), chosenInstallation(), QString());
@@ -477,7 +487,7 @@ void MainWindow::_showKorwindUpdateSelectPage()
 {
     recordState([this] { _showKorwindUpdateSelectPage(); }, PageState::Stable, ST_NAVIGATOR_UPDATE_SELECTION);
     showChoicePage(ui->selectNaviUpdatePage, tr("Back"), [this] { showPreviousStableState(); },
-                   ui->selectNaviUpdatePage->chosenIndex() < 0 ? tr("Next") : tr("Update"),
+                   tr("Update"),
                    [this] { _onKorwindUpdateSelected(); });
 }
 
@@ -562,10 +572,8 @@ void MainWindow::_onTryAutoSelectKorwindContentForMapsFinished(bool _bChosen)
 void MainWindow::_showKorwindContentSelectForMapsPage()
 {
     recordState([this] { _showKorwindContentSelectForMapsPage(); }, PageState::Stable);
-    ui->selectContentPage->setHeaderText(
-        tr("Several storage cards were found, choose the one you want to use for map updating:"));
     showChoicePage(ui->selectContentPage, tr("Select device"), [this] { resetHistoryAndShowFirstPage(); }, tr("Next"),
-                   [this] { _needReconnectionBeforeReadingMapsFork(); }, ui->selectContentPage->canContinue());
+                   [this] { _needReconnectionBeforeReadingMapsFork(); }, canContinue(ui->selectContentPage));
 }
 
 void MainWindow::_needReconnectionBeforeReadingMapsFork()
@@ -603,9 +611,9 @@ void MainWindow::_showMapUpdateSearchPage()
     showProgressPage(tr("Searching for map updates..."), PT_BUSY, [this] { cancelNetwork(); });
     MapUpdateChooseWidget *page = ui->selectMapUpdatePage;
     page->setNavigatorVersion(m_navigatorVersion);
-    page->setMoreThanOneContent(m_contentFolderCount > 1);
+    page->setSeveralContentFolders(m_contentFolderCount > 1);
     page->setNavigatorUpdatePending(m_navigatorUpdatePending, ui->selectNaviUpdatePage->isBackupChecked());
-    page->setCreateBackupsSetting(AppSettings::createBackups());
+    page->setCreateBackups(AppSettings::createBackups());
     connectFinished(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished),
                     &MainWindow::_onMapUpdateSearchFinished);
     networkServices->checkMapUpdates(m_navigatorVersion);
@@ -647,7 +655,7 @@ void MainWindow::_showMapUpdateSelectPage()
     ui->selectMapUpdatePage->setNavigatorUpdatePending(m_navigatorUpdatePending,
                                                        ui->selectNaviUpdatePage->isBackupChecked());
     showChoicePage(ui->selectMapUpdatePage, tr("Select device"), [this] { resetHistoryAndShowFirstPage(); },
-                   tr("Update"), [this] { _onMapUpdateSelected(); }, ui->selectMapUpdatePage->canContinue());
+                   tr("Update"), [this] { _onMapUpdateSelected(); }, canContinue(ui->selectMapUpdatePage));
     ui->selectMapUpdatePage->setRestoreBackupButtonHidden(true);
     deviceServices->findDeviceSpecificBackups();
 }
@@ -810,7 +818,7 @@ void MainWindow::_showSendDeviceInfoPage()
 {
     recordState([this] { _showSendDeviceInfoPage(); }, PageState::AllowsBackupManagement);
     showChoicePage(ui->sendInfoWidget, tr("Back"), [this] { showPreviousStableState(); }, tr("Send"),
-                   [this] { _showSendInfoProgressPage(); }, !ui->sendInfoWidget->deviceName().isEmpty());
+                   [this] { _showSendInfoProgressPage(); }, canContinue(ui->sendInfoWidget));
 }
 
 void MainWindow::_showSendInfoProgressPage()

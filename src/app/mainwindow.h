@@ -9,6 +9,7 @@
 #include "selfupdateinstaller.h"
 #include "updatecheckerror.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -128,7 +129,6 @@ private Q_SLOTS:
     void _sendDeviceInfoPageFinished(UpdateCheckError _error);
     void _showDeviceNotFoundError();
     void _showDeviceNotFoundError(QString _strError, bool _bShowRetry);
-    void _onLanguageChosen(int _nIndex);
 
 protected:
     void showFirstPage() override;
@@ -137,8 +137,12 @@ protected:
 private:
     enum class JobMode { Navigator = 0, Maps = 1 };
 
+    // Makes the slot the only receiver of the service's finished signal.
     template <typename Sender, typename Signal, typename Slot>
     void connectFinished(Sender *sender, Signal signal, Slot slot);
+    template <typename Page, typename Signal>
+    void trackCanContinue(Page *page, Signal signal);
+    bool canContinue(QWidget *page) const;
     // An operation page: its text and progress kind, and "Cancel" as the only button.
     void showProgressPage(const QString &text, PROGRESS_TYPE type, Action cancel);
     // A page on which the user chooses: "Exit", an optional left button and the right one.
@@ -172,4 +176,5 @@ private:
     bool m_deleteOldMaps = false;
 
     QString m_reconnectionKey;
+    QHash<QWidget *, bool> m_canContinue; // what each choice page last said about "Next"
 };

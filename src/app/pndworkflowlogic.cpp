@@ -95,14 +95,14 @@ void PNDWorkflowLogic::_showMultiExeListPage()
 
 void PNDWorkflowLogic::_showMultiExeVerifyPage()
 {
-    const int chosen = ui->selectKorwindPage->chosenIndex();
+    const int chosen = ui->selectKorwindPage->chosenExecutableIndex();
     if (chosen >= 0 && chosen < m_executables.size()
         && m_executables.at(chosen).checkCode == UpdateCheckError::UnknownDevice) {
         Q_EMIT unknownDevice();
         return;
     }
     recordState(this, &PNDWorkflowLogic::_showMultiExeVerifyPage, PageState::Unstable);
-    const QString path = ui->selectKorwindPage->path();
+    const QString path = ui->selectKorwindPage->chosenExecutablePath();
     showProgressPage(tr("Checking out Korwind Navigator executable file..."), PT_PERCENT, [this] { cancelDevice(); });
     connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
                     &PNDWorkflowLogic::_onMultiExeVerifyFinished);
