@@ -1,9 +1,9 @@
 #include "mapupdatechoosewidget.h"
 
-#include "checkabletreeelement.h"
 #include "formatting.h"
 #include "freespacechecker.h"
 #include "mapviewdelegate.h"
+#include "mapviewelement.h"
 #include "ui_mapupdatechoosewidget.h"
 
 namespace {
@@ -130,7 +130,6 @@ void MapUpdateChooseWidget::changeExistingMapState(const MapDisplayInfo *_pMap, 
 void MapUpdateChooseWidget::refresh()
 {
     m_delegate->refresh();
-    showDetails();
 
     // Maps to delete go before the new ones are copied, so the space they take counts as free.
     const quint64 needed = totalSize(m_newMapsToInstall);
@@ -205,6 +204,6 @@ qint64 MapUpdateChooseWidget::measuredRoom() const
 
 void MapUpdateChooseWidget::showDetails()
 {
-    const QString details = MapViewDelegate::details(dynamic_cast<CheckableTreeElement *>(m_ui->mapTree->currentItem()));
-    m_ui->descriptionLabel->setText(details.isEmpty() ? tr("Choose a map to read its description.") : details);
+    const auto *current = dynamic_cast<const MapViewElement *>(m_ui->mapTree->currentItem());
+    m_ui->descriptionLabel->setText(current ? current->details() : tr("Choose a map to read its description."));
 }

@@ -145,12 +145,6 @@ PACKAGE_STATE MapViewDelegate::shownState(const MapDisplayInfo *newMap) const
     return element ? element->state() : PS_NEW_AVAILABLE;
 }
 
-QString MapViewDelegate::details(const CheckableTreeElement *element)
-{
-    const auto *map = dynamic_cast<const MapViewElement *>(element);
-    return map ? map->details() : QString();
-}
-
 void MapViewDelegate::chooseGroup(const MapDisplayInfo *group, bool install)
 {
     MapViewElement *groupElement = elementOf(group);

@@ -39,8 +39,6 @@ public:
 
     // What the row of an offered map shows; PS_NEW_AVAILABLE for an entry not in the tree.
     PACKAGE_STATE shownState(const MapDisplayInfo *newMap) const;
-    // "<description>\nSize: <size>" of a row, empty for no row.
-    static QString details(const CheckableTreeElement *element);
 
     // Asks for every changeable map of a group (the country and its regional maps) to be installed,
     // or for none of them to be chosen, as one selection.
