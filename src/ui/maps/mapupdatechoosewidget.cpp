@@ -104,9 +104,8 @@ void MapUpdateChooseWidget::addMapUpdateInfo(QList<const MapDisplayInfo *> _newT
 
 void MapUpdateChooseWidget::changeNewMapState(const MapDisplayInfo *_pMap, PACKAGE_STATE _state)
 {
-    if (!m_delegate->contains(_pMap))
+    if (!m_delegate->setNewMapState(_pMap, _state))
         return;
-    m_delegate->setNewMapState(_pMap, _state);
     if (_state == PS_NEW_INSTALLATION)
         appendOnce(m_newMapsToInstall, _pMap);
     else if (_state == PS_GROUP_PARTLY_SELECTED)
@@ -120,10 +119,7 @@ void MapUpdateChooseWidget::changeNewMapEnabled(const MapDisplayInfo *_pMap, boo
 
 void MapUpdateChooseWidget::changeExistingMapState(const MapDisplayInfo *_pMap, PACKAGE_STATE _state)
 {
-    if (!m_delegate->contains(_pMap))
-        return;
-    m_delegate->setExistingMapState(_pMap, _state);
-    if (_state == PS_GROUP_PARTLY_SELECTED)
+    if (m_delegate->setExistingMapState(_pMap, _state) && _state == PS_GROUP_PARTLY_SELECTED)
         appendOnce(m_existingMapsToDelete, _pMap);
 }
 

@@ -90,41 +90,33 @@ void MapViewDelegate::addElement(MapViewElement *element)
     }
 }
 
-void MapViewDelegate::setNewMapState(const MapDisplayInfo *newMap, PACKAGE_STATE state)
+bool MapViewDelegate::setNewMapState(const MapDisplayInfo *newMap, PACKAGE_STATE state)
 {
-    MapViewElement *element = elementOf(newMap);
-    if (!element || element->newEntry() != newMap)
-        return;
-    element->setNewState(state);
-    element->refresh();
-    if (QTreeWidgetItem *group = element->parent())
-        static_cast<MapViewElement *>(group)->refresh();
+    MapViewElement *row = rowOfOffer(newMap);
+    if (!row)
+        return false;
+    row->setNewState(state);
+    redraw(row);
+    return true;
 }
 
 void MapViewDelegate::setNewMapEnabled(const MapDisplayInfo *newMap, bool enabled)
 {
-    MapViewElement *element = elementOf(newMap);
-    if (!element || element->newEntry() != newMap)
-        return;
-    element->setMapEnabled(enabled);
-    element->refresh();
+    if (MapViewElement *row = rowOfOffer(newMap)) {
+        row->setMapEnabled(enabled);
+        redraw(row);
+    }
 }
 
-void MapViewDelegate::setExistingMapState(const MapDisplayInfo *existingMap, PACKAGE_STATE state)
+bool MapViewDelegate::setExistingMapState(const MapDisplayInfo *existingMap, PACKAGE_STATE state)
 {
-    MapViewElement *element = elementOf(existingMap);
-    if (!element || element->installedEntry() != existingMap)
-        return;
+    MapViewElement *row = elementOf(existingMap);
+    if (!row || row->installedEntry() != existingMap)
+        return false;
     // The services mark an installed map that the selection deletes with state 2.
-    element->setInstalledDeleted(state == PS_GROUP_PARTLY_SELECTED);
-    element->refresh();
-    if (QTreeWidgetItem *group = element->parent())
-        static_cast<MapViewElement *>(group)->refresh();
-}
-
-bool MapViewDelegate::contains(const MapDisplayInfo *entry) const
-{
-    return elementOf(entry) != nullptr;
+    row->setInstalledDeleted(state == PS_GROUP_PARTLY_SELECTED);
+    redraw(row);
+    return true;
 }
 
 void MapViewDelegate::reset()
@@ -147,8 +139,8 @@ PACKAGE_STATE MapViewDelegate::shownState(const MapDisplayInfo *newMap) const
 
 void MapViewDelegate::chooseGroup(const MapDisplayInfo *group, bool install)
 {
-    MapViewElement *groupElement = elementOf(group);
-    if (!groupElement || groupElement->newEntry() != group)
+    MapViewElement *groupElement = rowOfOffer(group);
+    if (!groupElement)
         return;
     QList<MapViewElement *> members = {groupElement};
     for (int i = 0; i < groupElement->childCount(); ++i)
@@ -186,4 +178,18 @@ void MapViewDelegate::_onContextMenuRequested(const QPoint &_pos)
 MapViewElement *MapViewDelegate::elementOf(const MapDisplayInfo *entry) const
 {
     return m_elementOfEntry.value(entry, nullptr);
+}
+
+MapViewElement *MapViewDelegate::rowOfOffer(const MapDisplayInfo *newMap) const
+{
+    MapViewElement *row = elementOf(newMap);
+    return row && row->newEntry() == newMap ? row : nullptr;
+}
+
+// A group row shows whether any of its maps is chosen.
+void MapViewDelegate::redraw(MapViewElement *row)
+{
+    row->refresh();
+    if (QTreeWidgetItem *group = row->parent())
+        static_cast<MapViewElement *>(group)->refresh();
 }

@@ -26,11 +26,11 @@ public:
 
     void build(const QList<const MapDisplayInfo *> &newTopLevelMaps, const QList<const MapDisplayInfo *> &existingMaps);
 
-    // Entries that are not part of the current tree are ignored by all three.
-    void setNewMapState(const MapDisplayInfo *newMap, PACKAGE_STATE state);
+    // Offered (or installed) entries that are not part of the current tree are ignored; the two states
+    // tell whether they were taken.
+    bool setNewMapState(const MapDisplayInfo *newMap, PACKAGE_STATE state);
     void setNewMapEnabled(const MapDisplayInfo *newMap, bool enabled);
-    void setExistingMapState(const MapDisplayInfo *existingMap, PACKAGE_STATE state);
-    bool contains(const MapDisplayInfo *entry) const;
+    bool setExistingMapState(const MapDisplayInfo *existingMap, PACKAGE_STATE state);
 
     // Every map back to nothing chosen, before the services report the states of a new selection.
     void reset();
@@ -54,6 +54,8 @@ private Q_SLOTS:
 
 private:
     MapViewElement *elementOf(const MapDisplayInfo *entry) const;
+    MapViewElement *rowOfOffer(const MapDisplayInfo *newMap) const;
+    void redraw(MapViewElement *row);
     void addElement(MapViewElement *element);
 
     QTreeWidget *m_tree;
