@@ -205,6 +205,8 @@ void TestMapPage::treeLayout()
 void TestMapPage::clickReachesTheServices_data()
 {
     QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<int>("asked");   // by the first click
+    QTest::addColumn<int>("reported"); // clicks that reached the services
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("state");
     QTest::addColumn<QStringList>("install");
@@ -214,29 +216,34 @@ void TestMapPage::clickReachesTheServices_data()
     const QString rus = QStringLiteral("korwind.rus");
     const QString base = QStringLiteral("korwind.base");
     const QString central = QStringLiteral("korwind.rus.central");
-    QTest::newRow("new map chosen") << QStringList{fonts} << fonts << int(PS_NEW_INSTALLATION) << QStringList{fonts}
+    const int install = PS_NEW_INSTALLATION;
+    const int remove = PS_GROUP_PARTLY_SELECTED;
+    QTest::newRow("new map chosen") << QStringList{fonts} << install << 1 << fonts << install << QStringList{fonts}
                                     << QStringList();
-    QTest::newRow("new map chosen by the space key") << QStringList{QStringLiteral("key:") + fonts} << fonts
-                                                     << int(PS_NEW_INSTALLATION) << QStringList{fonts} << QStringList();
-    QTest::newRow("new map chosen and dropped") << QStringList{fonts, fonts} << fonts << int(PS_NEW_AVAILABLE)
-                                                << QStringList() << QStringList();
-    QTest::newRow("update") << QStringList{rus} << rus << int(PS_UPDATE_UPDATE) << QStringList{rus} << QStringList{rus};
-    QTest::newRow("update, then delete") << QStringList{rus, rus} << rus << int(PS_UPDATE_DELETE) << QStringList()
-                                         << QStringList{rus};
-    QTest::newRow("update, delete, keep") << QStringList{rus, rus, rus} << rus << int(PS_UPDATE_AVAILABLE)
-                                          << QStringList() << QStringList();
-    QTest::newRow("same version deleted") << QStringList{base} << base << int(PS_UP_TO_DATE_DELETE) << QStringList()
-                                          << QStringList{base};
+    QTest::newRow("new map chosen by the space key") << QStringList{QStringLiteral("key:") + fonts} << install << 1
+                                                     << fonts << install << QStringList{fonts} << QStringList();
+    QTest::newRow("new map chosen and dropped") << QStringList{fonts, fonts} << install << 2 << fonts
+                                                << int(PS_NEW_AVAILABLE) << QStringList() << QStringList();
+    QTest::newRow("update") << QStringList{rus} << install << 1 << rus << int(PS_UPDATE_UPDATE) << QStringList{rus}
+                            << QStringList{rus};
+    QTest::newRow("update, then delete") << QStringList{rus, rus} << install << 2 << rus << int(PS_UPDATE_DELETE)
+                                         << QStringList() << QStringList{rus};
+    QTest::newRow("update, delete, keep") << QStringList{rus, rus, rus} << install << 3 << rus
+                                          << int(PS_UPDATE_AVAILABLE) << QStringList() << QStringList();
+    QTest::newRow("same version deleted") << QStringList{base} << remove << 1 << base << int(PS_UP_TO_DATE_DELETE)
+                                          << QStringList() << QStringList{base};
     // The fonts follow the regional map and cannot be dropped on their own.
-    QTest::newRow("needed map is locked") << QStringList{fonts, central} << fonts << int(PS_NEW_INSTALLATION)
+    QTest::newRow("needed map is locked") << QStringList{central, fonts} << install << 1 << fonts << install
                                           << QStringList{fonts, central} << QStringList();
-    QTest::newRow("group shows a chosen regional map") << QStringList{central} << rus << int(PS_GROUP_PARTLY_SELECTED)
+    QTest::newRow("group shows a chosen regional map") << QStringList{central} << install << 1 << rus << remove
                                                        << QStringList{fonts, central} << QStringList();
 }
 
 void TestMapPage::clickReachesTheServices()
 {
     QFETCH(QStringList, clicks);
+    QFETCH(int, asked);
+    QFETCH(int, reported);
     QFETCH(QString, shown);
     QFETCH(int, state);
     QFETCH(QStringList, install);
@@ -244,7 +251,7 @@ void TestMapPage::clickReachesTheServices()
 
     connectServices();
     present(offeredMaps(), installedMaps());
-    QSignalSpy reported(m_page, &MapUpdateChooseWidget::clickedMap);
+    QSignalSpy clicked(m_page, &MapUpdateChooseWidget::clickedMap);
     for (const QString &code : clicks)
         clickIcon(code);
 
@@ -256,7 +263,8 @@ void TestMapPage::clickReachesTheServices()
     installCodes.sort();
     QCOMPARE(installCodes, install);
     QCOMPARE(codes(toRemove), remove);
-    QVERIFY(!reported.isEmpty());
+    QCOMPARE(clicked.size(), reported);
+    QCOMPARE(clicked.first().at(1).value<PACKAGE_STATE>(), PACKAGE_STATE(asked));
     QCOMPARE(lastCanContinue(), !install.isEmpty());
 }
 
