@@ -1,6 +1,7 @@
 #include "androidworkflowlogic.h"
 
 #include "abstractdeviceservices.h"
+#include "onlyreceiver.h"
 
 void AndroidWorkflowLogic::start()
 {
@@ -16,8 +17,7 @@ void AndroidWorkflowLogic::_showKorwindSearchPage()
 {
     recordState(this, &AndroidWorkflowLogic::_showKorwindSearchPage, PageState::Unstable);
     showProgressPage(tr("Searching for Korwind Navigator installed..."), PT_BUSY, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &AndroidWorkflowLogic::_onKorwindSearchFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &AndroidWorkflowLogic::_onKorwindSearchFinished);
     deviceServices->findNavigator();
 }
 

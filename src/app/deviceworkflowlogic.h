@@ -1,6 +1,7 @@
 #pragma once
 
 #include "basewindow.h"
+#include "deviceinfo.h"
 
 #include <QObject>
 #include <QPointer>
@@ -61,12 +62,6 @@ protected:
     void cancelDevice();
     void cancelNetwork();
     DeviceInfo chosenDevice() const;
-    template <typename Sender, typename Signal, typename Slot>
-    void connectFinished(Sender *sender, Signal signal, Slot slot)
-    {
-        disconnect(sender, signal, nullptr, nullptr);
-        connect(sender, signal, this, slot);
-    }
 
     MainWindow *const window;
     Ui::BaseWindow *const ui;

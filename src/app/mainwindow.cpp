@@ -6,6 +6,7 @@
 #include "appsettings.h"
 #include "deviceworkflowlogic.h"
 #include "nativeprogressbarhandler.h"
+#include "onlyreceiver.h"
 #include "ui_basewindow.h"
 
 #include <QApplication>
@@ -128,13 +129,6 @@ MainWindow::MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkSe
 
 MainWindow::~MainWindow() = default;
 
-template <typename Sender, typename Signal, typename Slot>
-void MainWindow::connectFinished(Sender *sender, Signal signal, Slot slot)
-{
-    disconnect(sender, signal, nullptr, nullptr);
-    connect(sender, signal, this, slot);
-}
-
 template <typename Page, typename Signal>
 void MainWindow::trackCanContinue(Page *page, Signal signal)
 {
@@ -233,8 +227,7 @@ void MainWindow::_showSelfUpdateSearchPage()
 {
     recordState([this] { _showSelfUpdateSearchPage(); }, PageState::Unstable);
     showProgressPage(tr("Checking latest version..."), PT_BUSY, [this] { cancelNetwork(); });
-    connectFinished(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished),
-                    &MainWindow::_onSelfUpdateSearchFinished);
+    connectAsOnlyReceiver(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished), this, &MainWindow::_onSelfUpdateSearchFinished);
     networkServices->checkSelfUpdate();
 }
 
@@ -263,8 +256,7 @@ void MainWindow::_showSelfUpdateWarningPage()
 void MainWindow::_startSelfUpdateDownload()
 {
     recordState([this] { _startSelfUpdateDownload(); }, PageState::Unstable);
-    connectFinished(networkServices, qOverload<QString>(&AbstractNetworkServices::taskFinished),
-                    &MainWindow::_onSelfUpdateDownloadFinished);
+    connectAsOnlyReceiver(networkServices, qOverload<QString>(&AbstractNetworkServices::taskFinished), this, &MainWindow::_onSelfUpdateDownloadFinished);
     ui->updatesStagesPage->prepareSelfUpdate();
     _showFileInfoDownloadPage();
     networkServices->startDownload({m_selfUpdatePackage->file});
@@ -308,8 +300,7 @@ void MainWindow::_showDeviceSearchPage()
 {
     recordState([this] { _showDeviceSearchPage(); }, PageState::Unstable);
     showProgressPage(tr("Searching for devices..."), PT_PERCENT, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onDeviceSearchFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onDeviceSearchFinished);
     deviceServices->searchDevices();
 }
 
@@ -389,8 +380,7 @@ void MainWindow::_showModuleInstallationPage()
 {
     recordState([this] { _showModuleInstallationPage(); }, PageState::Unstable);
     showProgressPage(tr("Installing additional software..."), PT_BUSY, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onModuleInstallationFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onModuleInstallationFinished);
     deviceServices->installModule();
 }
 
@@ -424,8 +414,7 @@ void MainWindow::_showKorwindContentSearchPage()
         m_navigatorVersion = navigator->version;
     m_contentFolderCount = 0;
     showProgressPage(tr("Searching for the KorwindContent folders..."), PT_PERCENT, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onKorwindContentFound);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onKorwindContentFound);
     deviceServices->searchContents(true);
 }
 
@@ -449,8 +438,7 @@ void MainWindow::_showKorwindUpdateSearchPage()
     ui->selectNaviUpdatePage->setMapUpdatesCanFollow(m_contentFolderCount > 0
                                                      && m_navigatorVersion >= lowestVersionWithMaps);
     ui->selectNaviUpdatePage->setBackupOffered(isStorageDevice(), AppSettings::createBackups());
-    connectFinished(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished),
-                    &MainWindow::_onKorwindUpdateSearchFinished);
+    connectAsOnlyReceiver(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished), this, &MainWindow::_onKorwindUpdateSearchFinished);
     networkServices->checkNavigatorUpdate(chosenDevice(), chosenInstallation(), QString());
 }
 
@@ -501,7 +489,7 @@ void MainWindow::_onKorwindUpdateSelected()
     }
     m_navigatorUpdatePending = true;
     m_navigatorVersion = DottedVersion::fromString(package->version);
-    connectFinished(this, &MainWindow::updatingFinished, &MainWindow::_onKorwindUpdateInstalled);
+    connectAsOnlyReceiver(this, &MainWindow::updatingFinished, this, &MainWindow::_onKorwindUpdateInstalled);
     if (m_logic->needsReconnectionBeforeReadingMaps() || m_logic->needsReconnectionBeforeInstallingMaps()
         || m_contentFolderCount == 0)
         _startKorwindUpdating(package, ui->selectNaviUpdatePage->isBackupChecked());
@@ -556,8 +544,7 @@ void MainWindow::_showTryAutoSelectKorwindContentForMaps()
     }
     recordState([this] { _showTryAutoSelectKorwindContentForMaps(); }, PageState::Unstable);
     showProgressPage(tr("Searching for the KorwindContent folders..."), PT_BUSY, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<bool>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onTryAutoSelectKorwindContentForMapsFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<bool>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onTryAutoSelectKorwindContentForMapsFinished);
     deviceServices->tryAutoSelectContentForMaps();
 }
 
@@ -579,7 +566,7 @@ void MainWindow::_showKorwindContentSelectForMapsPage()
 void MainWindow::_needReconnectionBeforeReadingMapsFork()
 {
     if (m_logic->needsReconnectionBeforeReadingMaps()) {
-        connectFinished(this, &MainWindow::reconnectionFinished, &MainWindow::_showMapUpdateSearchPage);
+        connectAsOnlyReceiver(this, &MainWindow::reconnectionFinished, this, &MainWindow::_showMapUpdateSearchPage);
         _startReconnection();
     } else {
         _showMapUpdateSearchPage();
@@ -590,8 +577,7 @@ void MainWindow::_showMapUpdatesReinitPage()
 {
     recordState([this] { _showMapUpdatesReinitPage(); }, PageState::Unstable);
     showProgressPage(tr("Rescanning Korwind Navigator content folder..."), PT_PERCENT, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onMapUpdatesReinitFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onMapUpdatesReinitFinished);
     deviceServices->researchContents();
 }
 
@@ -614,8 +600,7 @@ void MainWindow::_showMapUpdateSearchPage()
     page->setSeveralContentFolders(m_contentFolderCount > 1);
     page->setNavigatorUpdatePending(m_navigatorUpdatePending, ui->selectNaviUpdatePage->isBackupChecked());
     page->setCreateBackups(AppSettings::createBackups());
-    connectFinished(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished),
-                    &MainWindow::_onMapUpdateSearchFinished);
+    connectAsOnlyReceiver(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished), this, &MainWindow::_onMapUpdateSearchFinished);
     networkServices->checkMapUpdates(m_navigatorVersion);
 }
 
@@ -683,13 +668,13 @@ void MainWindow::_showDeletionWarningPage()
 void MainWindow::_needReconnectionAfterMapChooseFork()
 {
     if (m_logic->needsReconnectionBeforeInstallingMaps()) {
-        connectFinished(this, &MainWindow::reconnectionFinished, &MainWindow::_startMapUpdate);
+        connectAsOnlyReceiver(this, &MainWindow::reconnectionFinished, this, &MainWindow::_startMapUpdate);
         _startReconnection();
         return;
     }
     if (m_navigatorUpdatePending) {
         if (const ProductInfo *package = packageServices->selectedNavigatorUpdate()) {
-            connectFinished(this, &MainWindow::updatingFinished, &MainWindow::_korwindUpdateFinished);
+            connectAsOnlyReceiver(this, &MainWindow::updatingFinished, this, &MainWindow::_korwindUpdateFinished);
             _startKorwindUpdating(package, ui->selectNaviUpdatePage->isBackupChecked());
             return;
         }
@@ -718,7 +703,7 @@ void MainWindow::_startMapUpdate()
         _onMapUpdatingFinished(QString());
         return;
     }
-    connectFinished(this, &MainWindow::updatingFinished, &MainWindow::_onMapUpdatingFinished);
+    connectAsOnlyReceiver(this, &MainWindow::updatingFinished, this, &MainWindow::_onMapUpdatingFinished);
     _startMapUpdating(install, remove, backup);
 }
 
@@ -780,7 +765,7 @@ void MainWindow::_needReconnectionOnBackupRestoreFork()
         _startBackupRestoration();
         return;
     }
-    connectFinished(this, &MainWindow::reconnectionFinished, &MainWindow::_startBackupRestoration);
+    connectAsOnlyReceiver(this, &MainWindow::reconnectionFinished, this, &MainWindow::_startBackupRestoration);
     _startReconnection();
 }
 
@@ -788,8 +773,7 @@ void MainWindow::_startBackupRestoration()
 {
     recordState([this] { _startBackupRestoration(); }, PageState::Unstable);
     showProgressPage(tr("Restoring the backup..."), PT_PERCENT, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onBackupRestorationFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onBackupRestorationFinished);
     deviceServices->restoreBackup();
 }
 
@@ -825,8 +809,7 @@ void MainWindow::_showSendInfoProgressPage()
 {
     recordState([this] { _showSendInfoProgressPage(); }, PageState::Unstable);
     showProgressPage(tr("Sending information about device..."), PT_BUSY, [this] { cancelNetwork(); });
-    connectFinished(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished),
-                    &MainWindow::_sendDeviceInfoPageFinished);
+    connectAsOnlyReceiver(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished), this, &MainWindow::_sendDeviceInfoPageFinished);
     networkServices->checkNavigatorUpdate(chosenDevice(), chosenInstallation(), ui->sendInfoWidget->deviceName());
 }
 

@@ -137,9 +137,6 @@ protected:
 private:
     enum class JobMode { Navigator = 0, Maps = 1 };
 
-    // Makes the slot the only receiver of the service's finished signal.
-    template <typename Sender, typename Signal, typename Slot>
-    void connectFinished(Sender *sender, Signal signal, Slot slot);
     template <typename Page, typename Signal>
     void trackCanContinue(Page *page, Signal signal);
     bool canContinue(QWidget *page) const;

@@ -8,6 +8,7 @@
 #include "applicationdata.h"
 #include "appsettings.h"
 #include "languages.h"
+#include "onlyreceiver.h"
 #include "ui_basewindow.h"
 
 #include <QApplication>
@@ -98,8 +99,7 @@ void MainWindow::_showDeleteBackupPage()
     showButton(ui->settingsCancelButton, tr("Cancel"), [this] { cancelDevice(); });
     hideButton(ui->settingsUpdateButton);
     hideButton(ui->settingsBackButton);
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onDeleteBackupFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onDeleteBackupFinished);
     deviceServices->deleteBackup();
 }
 

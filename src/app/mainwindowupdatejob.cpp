@@ -8,6 +8,7 @@
 #include "appsettings.h"
 #include "downloadedfilepath.h"
 #include "deviceworkflowlogic.h"
+#include "onlyreceiver.h"
 #include "ui_basewindow.h"
 
 #include <QFile>
@@ -40,8 +41,7 @@ void MainWindow::_startMapUpdating(QList<const MapInfo *> _mapsToInstall, QList<
 void MainWindow::_startDownloading()
 {
     recordState([this] { _startDownloading(); }, PageState::Unstable);
-    connectFinished(networkServices, qOverload<QString>(&AbstractNetworkServices::taskFinished),
-                    &MainWindow::_onDownloadingFinished);
+    connectAsOnlyReceiver(networkServices, qOverload<QString>(&AbstractNetworkServices::taskFinished), this, &MainWindow::_onDownloadingFinished);
     QList<PackageFile> files;
     if (m_mode == JobMode::Navigator) {
         files.append(m_navigatorPackage->file);
@@ -73,8 +73,7 @@ void MainWindow::_startBackuping()
     }
     recordState([this] { _startBackuping(); }, PageState::Unstable);
     _showCreateBackupPage();
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onBackupingFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onBackupingFinished);
     const bool mapsOnly = m_mode == JobMode::Maps && !m_logic->backsUpProgramWithMaps();
     deviceServices->createBackup(mapsOnly ? BT_MAPS_ONLY : BT_PROGRAM_AND_MAPS);
 }
@@ -97,8 +96,7 @@ void MainWindow::_startPreparingForInstallation()
     }
     recordState([this] { _startPreparingForInstallation(); }, PageState::Unstable);
     _showPrepareForInstallPage();
-    connectFinished(deviceServices, qOverload<QString, bool>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onPreparingFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString, bool>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onPreparingFinished);
     deviceServices->checkPackage(*m_navigatorPackage);
 }
 
@@ -134,8 +132,7 @@ void MainWindow::_startOldMapsDeletion()
     }
     recordState([this] { _startOldMapsDeletion(); }, PageState::Unstable);
     _showDeleteOldMapsPage();
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onOldMapsDeletionFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onOldMapsDeletionFinished);
     deviceServices->deleteOtherMapFiles();
 }
 
@@ -150,8 +147,7 @@ void MainWindow::_onOldMapsDeletionFinished(QString _strError)
 void MainWindow::_startInstallation()
 {
     recordState([this] { _startInstallation(); }, PageState::Unstable);
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onInstallationFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onInstallationFinished);
     if (m_mode == JobMode::Maps) {
         _showInstallUpdatePage(true);
         deviceServices->installMaps(m_mapsToInstall, m_mapsToDelete);
@@ -201,8 +197,7 @@ void MainWindow::_showSearchForReconnectedPage()
 {
     recordState([this] { _showSearchForReconnectedPage(); }, PageState::Unstable);
     showProgressPage(tr("Searching for reconnected device..."), PT_BUSY, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &MainWindow::_onReconnectionFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onReconnectionFinished);
     deviceServices->reconnectDevice(m_reconnectionKey);
 }
 

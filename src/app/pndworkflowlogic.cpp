@@ -3,6 +3,7 @@
 #include "abstractdeviceservices.h"
 #include "abstractnetworkservices.h"
 #include "abstractpackageservices.h"
+#include "onlyreceiver.h"
 #include "ui_basewindow.h"
 
 PNDWorkflowLogic::PNDWorkflowLogic(MainWindow *window) : DeviceWorkflowLogic(window)
@@ -29,8 +30,7 @@ void PNDWorkflowLogic::_showMultiExeSearchPage()
 {
     recordState(this, &PNDWorkflowLogic::_showMultiExeSearchPage, PageState::Unstable);
     showProgressPage(tr("Searching for Korwind Navigator installed..."), PT_PERCENT, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &PNDWorkflowLogic::_onMultiExeSearchFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &PNDWorkflowLogic::_onMultiExeSearchFinished);
     deviceServices->searchNavigatorInstallations();
 }
 
@@ -57,8 +57,7 @@ void PNDWorkflowLogic::_checkNextKorwindUpdate()
 {
     const KorwindExeInfo &executable = m_executables.at(m_index);
     packageServices->foundInstalledKorwind(executable.version);
-    connectFinished(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished),
-                    &PNDWorkflowLogic::_onKorwindUpdateCheckFinished);
+    connectAsOnlyReceiver(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished), this, &PNDWorkflowLogic::_onKorwindUpdateCheckFinished);
     networkServices->checkNavigatorUpdate(chosenDevice(), executable, QString());
 }
 
@@ -104,8 +103,7 @@ void PNDWorkflowLogic::_showMultiExeVerifyPage()
     recordState(this, &PNDWorkflowLogic::_showMultiExeVerifyPage, PageState::Unstable);
     const QString path = ui->selectKorwindPage->chosenExecutablePath();
     showProgressPage(tr("Checking out Korwind Navigator executable file..."), PT_PERCENT, [this] { cancelDevice(); });
-    connectFinished(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished),
-                    &PNDWorkflowLogic::_onMultiExeVerifyFinished);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &PNDWorkflowLogic::_onMultiExeVerifyFinished);
     deviceServices->selectNavigatorExecutable(path);
 }
 
