@@ -305,8 +305,8 @@ void TestMapPage::freeSpace_data()
     QTest::newRow("fits in the free space") << 50 * mb << 0ll << fonts << true << QString();
     QTest::newRow("fits with the old map data") << 30 * mb << 20 * mb << fonts << true << QString();
     QTest::newRow("beyond free space and old map data") << 30 * mb << 19 * mb << fonts << false << QStringLiteral("Available: 49MB");
-    QTest::newRow("free space unknown") << -1ll << 900 * mb << fonts << false << QStringLiteral("Available: 0MB");
-    QTest::newRow("old map data unknown") << 900 * mb << -1ll << fonts << false << QStringLiteral("Available: 0MB");
+    QTest::newRow("free space unknown") << -1ll << 900 * mb << fonts << false << QStringLiteral("Available: unknown");
+    QTest::newRow("old map data unknown") << 900 * mb << -1ll << fonts << false << QStringLiteral("Available: unknown");
     // 105 MB replace 100 MB, which are deleted before the copy.
     QTest::newRow("update fits once the old version is gone") << 5 * mb << 0ll << QStringList{QStringLiteral("korwind.rus")}
                                                               << true << QString();

@@ -138,7 +138,8 @@ void MapUpdateChooseWidget::refresh()
 
     const bool fits = needed <= available();
     m_ui->spaceStack->setCurrentWidget(fits ? m_ui->enoughSpacePage : m_ui->notEnoughSpacePage);
-    m_ui->availableLabel->setText(tr("Available: ") + sizeText(available()));
+    // Unknown room counts as none, and says so rather than "0".
+    m_ui->availableLabel->setText(tr("Available: ") + (m_measuredRoom < 0 ? tr("unknown") : sizeText(available())));
     m_ui->neededLabel->setText(tr("Needed: ") + sizeText(needed));
 
     const bool somethingChosen = !m_newMapsToInstall.isEmpty() || !m_newMapsPartlySelected.isEmpty();
