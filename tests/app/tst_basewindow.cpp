@@ -1,11 +1,21 @@
 #include "basewindow.h"
 #include "scriptedservices.h"
-#include "ui_basewindow.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTest>
 
 namespace {
+
+template <typename Widget = QWidget>
+Widget *child(const QWidget &window, const char *name)
+{
+    Widget *widget = window.findChild<Widget *>(QLatin1String(name));
+    Q_ASSERT(widget);
+    return widget;
+}
 
 // A window whose pages are names: each page method records a state that shows the same page again.
 class PageWindow final : public BaseWindow
@@ -35,7 +45,6 @@ public:
 
     using BaseWindow::setErrorPage;
     using BaseWindow::setSuccessPage;
-    Ui::BaseWindow *form() const { return ui; }
 
 protected:
     void showFirstPage() override { page("first", PageState::Stable); }
@@ -127,32 +136,34 @@ private Q_SLOTS:
     {
         PageWindow window(&m_device, &m_network, &m_packages);
         window.show();
-        Ui::BaseWindow *form = window.form();
+        auto *pages = child<QStackedWidget>(window, "stackedWidget");
+        auto *backButton = child<QPushButton>(window, "backButton");
+        auto *updateButton = child<QPushButton>(window, "updateButton");
         int backs = 0;
         window.setErrorPage("It failed.", "Back", [&] { ++backs; });
         window.showErrorPage();
-        QCOMPARE(form->stackedWidget->currentWidget(), form->errorPage);
-        QCOMPARE(form->cancelButton->text(), QString("Exit"));
-        QVERIFY(form->backButton->isVisible());
-        QVERIFY(!form->updateButton->isVisible());
-        form->backButton->click();
+        QCOMPARE(pages->currentWidget(), child(window, "errorPage"));
+        QCOMPARE(child<QPushButton>(window, "cancelButton")->text(), QString("Exit"));
+        QVERIFY(backButton->isVisible());
+        QVERIFY(!updateButton->isVisible());
+        backButton->click();
         QCOMPARE(backs, 1);
         QCOMPARE(window.historyFlags(), QStringList({"U"}));
 
         window.setSuccessPage("Done.", QString(), {}, "Search device", [] {});
         window.showSuccessPage();
-        QCOMPARE(form->stackedWidget->currentWidget(), form->successPage);
-        QVERIFY(!form->backButton->isVisible());
-        QVERIFY(form->updateButton->isVisible());
-        QCOMPARE(form->updateButton->text(), QString("Search device"));
-        QCOMPARE(form->updateButton->accessibleName(), QString("Search device"));
+        QCOMPARE(pages->currentWidget(), child(window, "successPage"));
+        QVERIFY(!backButton->isVisible());
+        QVERIFY(updateButton->isVisible());
+        QCOMPARE(updateButton->text(), QString("Search device"));
+        QCOMPARE(updateButton->accessibleName(), QString("Search device"));
 
         // Going back to the error page shows it as it was, buttons included.
         window.page("choice", PageState::Stable);
         window.showPreviousUnstableState();
-        QCOMPARE(form->stackedWidget->currentWidget(), form->errorPage);
-        QVERIFY(form->backButton->isVisible());
-        form->backButton->click();
+        QCOMPARE(pages->currentWidget(), child(window, "errorPage"));
+        QVERIFY(backButton->isVisible());
+        backButton->click();
         QCOMPARE(backs, 2);
     }
 
@@ -160,7 +171,7 @@ private Q_SLOTS:
     {
         PageWindow window(&m_device, &m_network, &m_packages);
         QCOMPARE(window.windowTitle(), QString("Korwind Navigator update center"));
-        QCOMPARE(window.form()->version->text(), QString("v1.0.7.17"));
+        QCOMPARE(child<QLabel>(window, "version")->text(), QString("v1.0.7.17"));
         QVERIFY(!window.windowIcon().isNull());
     }
 
@@ -208,14 +219,13 @@ private Q_SLOTS:
         PageWindow window(&m_device, &m_network, &m_packages);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        Ui::BaseWindow *form = window.form();
+        auto *pages = child<QStackedWidget>(window, "stackedWidget");
         bool posted = false;
         for (const QChar c : input) {
             if (c == '|') {
-                form->stackedWidget->setCurrentIndex((form->stackedWidget->currentIndex() + 1)
-                                                     % form->stackedWidget->count());
+                pages->setCurrentIndex((pages->currentIndex() + 1) % pages->count());
             } else if (c == '^') {
-                QTest::mouseClick(form->version, Qt::LeftButton);
+                QTest::mouseClick(child(window, "version"), Qt::LeftButton);
             } else if (c == '#') {
                 posted = true;
             } else if (posted) {

@@ -82,7 +82,8 @@ void TestSettingsPages::init()
     m_values.useProxy = true;
     m_values.proxyAddress = QStringLiteral("proxy.example");
     m_values.proxyPort = QStringLiteral("3128");
-    m_values.languages = {QLocale(QStringLiteral("de_DE")), QLocale(QStringLiteral("ru_RU")), QLocale(QStringLiteral("en_US"))};
+    m_values.languages = {QLocale(QStringLiteral("de_DE")), QLocale(QStringLiteral("ru_RU")),
+                          QLocale(QStringLiteral("fr_FR")), QLocale(QStringLiteral("en_US"))};
     m_values.language = m_values.languages[1];
 
     m_languageBox = new QComboBox;
@@ -219,16 +220,17 @@ void TestSettingsPages::languageBox()
     QStringList names;
     for (int i = 0; i < m_languageBox->count(); ++i)
         names << m_languageBox->itemText(i);
-    QCOMPARE(names, QStringList({QStringLiteral("German"), QStringLiteral("Русский"), QStringLiteral("English")}));
+    QCOMPARE(names, QStringList({QStringLiteral("German"), QStringLiteral("Русский"), QStringLiteral("French"),
+                                 QStringLiteral("English")}));
     QCOMPARE(m_languageBox->currentIndex(), 1);
     QVERIFY(!m_languageBox->itemIcon(0).isNull());
-    QVERIFY(m_languageBox->itemIcon(1).isNull()); // no flag, still listed
+    QVERIFY(m_languageBox->itemIcon(2).isNull()); // no flag drawn for it, still listed
 
     // Loading again is no choice of the user's.
     QSignalSpy changed(m_languageBox, &QComboBox::currentIndexChanged);
     m_page->load(m_values);
     QCOMPARE(changed.size(), 0);
-    QCOMPARE(m_languageBox->count(), 3);
+    QCOMPARE(m_languageBox->count(), 4);
 
     m_languageBox->setCurrentIndex(0);
     SettingsValues saved;
