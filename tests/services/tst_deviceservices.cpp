@@ -145,6 +145,7 @@ private slots:
     void deviceSearchProgress();
     void reconnection_data();
     void reconnection();
+    void rescanKeepsTheChosenCopy();
 
     void checkPackage_data();
     void checkPackage();
@@ -314,6 +315,32 @@ void TestDeviceServices::reconnection()
         QCOMPARE(m_services->selectedContent()->uid, QString("{uid}"));
         QCOMPARE(m_services->selectedDevice()->kind, int(DK_STORAGE));
     }
+}
+
+// A content folder copied to the device's second card carries the same identity: the rescan keeps the
+// one the user chose, and when that one is gone it does not take the copy instead.
+void TestDeviceServices::rescanKeepsTheChosenCopy()
+{
+    QVERIFY(writeFile(card(1, "/KorwindContent/KorwindContentInfo.xml"), identityFile("{copied}")));
+    QVERIFY(writeFile(card(2, "/KorwindContent/KorwindContentInfo.xml"), identityFile("{copied}")));
+    makeServices({}, 0);
+    FixtureMachine machine;
+    machine.usbDevices.append(StorageMachine::stick("S1", {card(1), card(2)}));
+    QVERIFY(m_machine->write(machine));
+    QCOMPARE(run([&] { m_services->searchDevices(); }), QString());
+    m_services->deviceSelected(0);
+    QCOMPARE(run([&] { m_services->searchContents(false); }), QString());
+    QCOMPARE(m_services->selectedContent(), nullptr);
+    // The chosen copy is the second in the list.
+    m_services->contentSelected(1);
+    QCOMPARE(m_services->selectedContent()->path, card(1, "/KorwindContent"));
+    QCOMPARE(run([&] { m_services->researchContents(); }), QString());
+    QCOMPARE(m_services->selectedContent()->path, card(1, "/KorwindContent"));
+
+    QVERIFY(QDir(card(1, "/KorwindContent")).removeRecursively());
+    QCOMPARE(run([&] { m_services->researchContents(); }),
+             QString("Korwind Navigator content folder was not found on your device."));
+    QCOMPARE(m_services->selectedContent(), nullptr);
 }
 
 void TestDeviceServices::checkPackage_data()
