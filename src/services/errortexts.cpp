@@ -82,6 +82,11 @@ QString backupError(int code)
         return QCoreApplication::translate("DeviceServices", "Some files needed for backup restoration are missing.");
     case BE_NOT_RESTORABLE:
         return QCoreApplication::translate("DeviceServices", "Backup cannot be restored on that device.");
+    case BE_BACKUPS_FOLDER_COVERED:
+        return QCoreApplication::translate("DeviceServices",
+                                           "The backups folder lies inside a folder that is backed up, so restoring "
+                                           "would delete the backups themselves.\nPlease choose a backups folder "
+                                           "outside the device in the settings.");
     default:
         return unknownError();
     }
