@@ -61,6 +61,9 @@ QString deviceError(int code)
         return QCoreApplication::translate("DeviceServices", "Not enough free space on device.");
     case DE_MODULE_TOO_OLD:
         return QCoreApplication::translate("DeviceServices", "You need to install newer version of module for Korwin Navigator update center on your device.");
+    case DE_DOWNLOAD_DAMAGED:
+        return QCoreApplication::translate("DeviceServices", "A downloaded map file is damaged and was not installed; "
+                                                             "it has been removed.\nPlease download the maps again.");
     case DE_PACKAGE_MAY_BE_INCOMPATIBLE:
         return QCoreApplication::translate("DeviceServices", "Installation package chosen may not be compatible with your device.\n"
                   "Updating without backup may result in data loss.");
