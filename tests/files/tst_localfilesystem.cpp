@@ -1,8 +1,8 @@
+#include "foldersnapshot.h"
 #include "localfilesystem.h"
 #include "testlisteners.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -40,20 +40,6 @@ private:
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
         QCOMPARE(out.write(content), content.size());
-    }
-
-    // Relative path -> content (folders end with '/').
-    QMap<QString, QByteArray> tree(const QString &folder)
-    {
-        QMap<QString, QByteArray> entries;
-        QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString entry = it.next();
-            const QString relative = QDir(folder).relativeFilePath(entry);
-            entries.insert(it.fileInfo().isDir() ? relative + QLatin1Char('/') : relative,
-                           it.fileInfo().isDir() ? QByteArray() : readFile(entry));
-        }
-        return entries;
     }
 
     QByteArray readFile(const QString &file)
@@ -392,7 +378,7 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("victim/sub")));
         writeFile(path(QStringLiteral("%T/victim/keep")), "keep");
         QVERIFY(QFile::link(path(QStringLiteral("%T/victim")), path(QStringLiteral("%T/volume/Maps"))));
-        const QMap<QString, QByteArray> victimBefore = tree(path(QStringLiteral("%T/victim")));
+        const QMap<QString, QByteArray> victimBefore = folderSnapshot(path(QStringLiteral("%T/victim")));
         LocalFileSystem volume({path(QStringLiteral("%T/volume"))});
         const QString through = path(QStringLiteral("%T/volume/Maps/"));
 
@@ -413,7 +399,7 @@ private Q_SLOTS:
             actual = volume.openFile(through + QStringLiteral("keep"), opened);
         delete opened;
         QCOMPARE(actual, result);
-        QCOMPARE(tree(path(QStringLiteral("%T/victim"))), victimBefore);
+        QCOMPARE(folderSnapshot(path(QStringLiteral("%T/victim"))), victimBefore);
         // Outside the confining folder the same link is followed as the user laid it.
         QCOMPARE(m_fs.createDirectory(path(QStringLiteral("%T/volume/Maps/made"))), 0);
         QVERIFY(QFileInfo(path(QStringLiteral("%T/victim/made"))).isDir());

@@ -4,6 +4,7 @@
 #include "devicedescription.h"
 #include "dottedversion.h"
 #include "filestamps.h"
+#include "foldersnapshot.h"
 #include "mapinfo.h"
 #include "midevicehandler.h"
 #include "storagefixture.h"
@@ -32,22 +33,6 @@
 using vktpdl::MIDeviceHandler;
 
 namespace {
-
-// Relative path -> content of every file below folder; folders appear with a trailing slash.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString relative = QDir(folder).relativeFilePath(path);
-        if (it.fileInfo().isDir())
-            entries.insert(relative + "/", QByteArray());
-        else
-            entries.insert(relative, readFile(path));
-    }
-    return entries;
-}
 
 QByteArray pattern(char fill, int size)
 {
@@ -404,7 +389,7 @@ void TestBackup::sharedContentsSurviveDeletion()
 
 void TestBackup::restoreAfterReplug()
 {
-    const QMap<QString, QByteArray> original = snapshot(card());
+    const QMap<QString, QByteArray> original = folderSnapshot(card());
     QCOMPARE(createBackup(folders()), BE_NO_ERROR);
 
     // Plugged in again under another mount point, beside a stick that the backup knows nothing of.
@@ -419,16 +404,16 @@ void TestBackup::restoreAfterReplug()
     QVERIFY(writeFile(m_machine->volume("replugged") + "/Navi/navi.exe", "newer program"));
 
     Backup backup = Backup::list(backups()).first();
-    const QMap<QString, QByteArray> otherBefore = snapshot(m_machine->volume("other"));
+    const QMap<QString, QByteArray> otherBefore = folderSnapshot(m_machine->volume("other"));
     QVERIFY(!backup.bind(*other));
     QCOMPARE(backup.restore(*other, nullptr, nullptr), BE_NOT_RESTORABLE);
-    QCOMPARE(snapshot(m_machine->volume("other")), otherBefore);
+    QCOMPARE(folderSnapshot(m_machine->volume("other")), otherBefore);
 
     QVERIFY(backup.bind(*device));
     QCOMPARE(backup.files().at(3).devicePath, m_machine->volume("replugged") + "/KorwindContent/Maps/sub/c.nm3");
     RecordingProgress progress;
     QCOMPARE(backup.restore(*device, &progress, nullptr), BE_NO_ERROR);
-    QCOMPARE(snapshot(m_machine->volume("replugged")), original);
+    QCOMPARE(folderSnapshot(m_machine->volume("replugged")), original);
     QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
     QCOMPARE(progress.values.last(), 100);
 }
@@ -438,7 +423,7 @@ void TestBackup::restoreAfterReplug()
 void TestBackup::programAtTheVolumeRoot()
 {
     QVERIFY(writeFile(card("/navi.exe"), "program at the root"));
-    const QMap<QString, QByteArray> original = snapshot(card());
+    const QMap<QString, QByteArray> original = folderSnapshot(card());
     QCOMPARE(createBackup({card(), card("/KorwindContent/Maps")}), BE_NO_ERROR);
     Backup backup = Backup::list(backups()).first();
     const qsizetype fileCount = std::count_if(original.keyBegin(), original.keyEnd(),
@@ -452,7 +437,7 @@ void TestBackup::programAtTheVolumeRoot()
     struct stat after = {};
     QCOMPARE(::stat(QFile::encodeName(card()).constData(), &after), 0);
     QCOMPARE(after.st_ino, before.st_ino);
-    QCOMPARE(snapshot(card()), original);
+    QCOMPARE(folderSnapshot(card()), original);
 }
 
 void TestBackup::missingCacheFileChangesNothing()
@@ -462,9 +447,9 @@ void TestBackup::missingCacheFileChangesNothing()
     const QString sha1 = backup.files().at(2).sha1;
     QVERIFY(QFile::remove(backups() + "/filecache/" + sha1.left(1) + "/" + sha1.mid(1, 1) + "/" + sha1));
     QVERIFY(writeFile(card("/KorwindContent/Maps/added.nm3"), "added later"));
-    const QMap<QString, QByteArray> before = snapshot(card());
+    const QMap<QString, QByteArray> before = folderSnapshot(card());
     QCOMPARE(Backup::list(backups()).first().restore(*m_device, nullptr, nullptr), BE_CACHE_FILES_MISSING);
-    QCOMPARE(snapshot(card()), before);
+    QCOMPARE(folderSnapshot(card()), before);
 }
 
 void TestBackup::damagedCacheFiles_data()
@@ -492,9 +477,9 @@ void TestBackup::damagedCacheFiles()
     const QString stored = cachePath(first.files().at(2).sha1);
     QVERIFY(writeFile(stored, damage));
     QVERIFY(writeFile(card("/KorwindContent/Maps/added.nm3"), "added later"));
-    const QMap<QString, QByteArray> before = snapshot(card());
+    const QMap<QString, QByteArray> before = folderSnapshot(card());
     QCOMPARE(Backup::list(backups()).first().restore(*m_device, nullptr, nullptr), BE_CACHE_FILES_MISSING);
-    QCOMPARE(snapshot(card()), before);
+    QCOMPARE(folderSnapshot(card()), before);
 
     QVERIFY(QFile::remove(card("/KorwindContent/Maps/added.nm3")));
     if (aged)
@@ -513,21 +498,21 @@ void TestBackup::damagedCacheFiles()
 // restoration would empty them with the rest, so neither creation nor restoration goes ahead.
 void TestBackup::backupsFolderInsideABackedUpFolder()
 {
-    const QMap<QString, QByteArray> original = snapshot(card());
+    const QMap<QString, QByteArray> original = folderSnapshot(card());
     Backup onDevice(card("/backups"));
     QCOMPARE(onDevice.create({card(), card("/KorwindContent/Maps")}, "all", *m_device, nullptr, nullptr),
              BE_BACKUPS_FOLDER_COVERED);
-    QCOMPARE(snapshot(card()), original);
+    QCOMPARE(folderSnapshot(card()), original);
 
     // A backup made elsewhere, its folder then moved onto the device.
     QCOMPARE(createBackup({card(), card("/KorwindContent/Maps")}), BE_NO_ERROR);
     QVERIFY(QDir().rename(backups(), card("/backups")));
-    const QMap<QString, QByteArray> moved = snapshot(card());
+    const QMap<QString, QByteArray> moved = folderSnapshot(card());
     const QList<Backup> listed = Backup::list(card("/backups"));
     QCOMPARE(listed.size(), 1);
     Backup backup = listed.first();
     QCOMPARE(backup.restore(*m_device, nullptr, nullptr), BE_BACKUPS_FOLDER_COVERED);
-    QCOMPARE(snapshot(card()), moved);
+    QCOMPARE(folderSnapshot(card()), moved);
 }
 
 // A backups folder that others may write: links planted in it lead nowhere.
@@ -683,10 +668,10 @@ void TestBackup::cancelledRestorationAndDeletion()
     // Stops while checking the stored contents, after emptying the first folder, then inside the first
     // copy. The check asks before each block of each content and once at its end: 2 + 3 + 4 answers for
     // navi.exe, a.nm3 and b.nm3; then one answer per folder.
-    const QMap<QString, QByteArray> changed = snapshot(card());
+    const QMap<QString, QByteArray> changed = folderSnapshot(card());
     StopAfter whileChecking(4);
     QCOMPARE(first.restore(*m_device, nullptr, &whileChecking), BE_CANCELLED);
-    QCOMPARE(snapshot(card()), changed);
+    QCOMPARE(folderSnapshot(card()), changed);
     StopAfter afterFirstFolder(9);
     QCOMPARE(first.restore(*m_device, nullptr, &afterFirstFolder), BE_CANCELLED);
     QVERIFY(!QFile::exists(card("/Navi/navi.exe")));

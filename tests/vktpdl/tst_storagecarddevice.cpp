@@ -60,6 +60,8 @@ private slots:
     void installationNeverWritesThroughALink();
 
 private:
+    // Writes the machine and searches it; the number of devices found, -1 when the search failed.
+    int searchMachine(const FixtureMachine &machine);
     // One stick with the volume "CARD", navigators written by the test before the search.
     StorageCardDevice *searchOneStick();
     // The same with /Navi/MobileNavigator.exe and its launcher /Navi/Start.exe, chosen when select is true.
@@ -103,14 +105,19 @@ void TestStorageCardDevice::init()
     QVERIFY(m_machine->isValid());
 }
 
+int TestStorageCardDevice::searchMachine(const FixtureMachine &machine)
+{
+    if (!m_machine->write(machine))
+        return -1;
+    m_manager = m_machine->manager();
+    return m_manager->searchDevices(nullptr, nullptr) == 0 ? m_manager->deviceCount() : -1;
+}
+
 StorageCardDevice *TestStorageCardDevice::searchOneStick()
 {
     FixtureMachine machine;
     machine.usbDevices.append(StorageMachine::stick("S1", {card()}));
-    if (!m_machine->write(machine))
-        return nullptr;
-    m_manager = m_machine->manager();
-    if (m_manager->searchDevices(nullptr, nullptr) != 0 || m_manager->deviceCount() != 1)
+    if (searchMachine(machine) != 1)
         return nullptr;
     auto *device = static_cast<StorageCardDevice *>(m_manager->storageDevice(0));
     return device->findNavigators(nullptr, nullptr) == DE_NO_ERROR ? device : nullptr;
@@ -163,11 +170,7 @@ void TestStorageCardDevice::cardReaderWithTwoCardsIsOneDevice()
     reader.luns = {lowerSlot, emptySlot, higherSlot};
     machine.usbDevices.append(reader);
     machine.usbDevices.append(StorageMachine::stick("STICK", {m_machine->volume("G")}));
-    QVERIFY(m_machine->write(machine));
-
-    m_manager = m_machine->manager();
-    QCOMPARE(m_manager->searchDevices(nullptr, nullptr), 0);
-    QCOMPARE(m_manager->deviceCount(), 2);
+    QCOMPARE(searchMachine(machine), 2);
 
     auto *reading = static_cast<StorageCardDevice *>(m_manager->storageDevice(0));
     QStringList roots;
@@ -297,11 +300,7 @@ void TestStorageCardDevice::cardsInBuiltInSlots()
     sd.card.volumes.append({m_machine->volume("SD"), "NAVI", "5D-1"});
     machine.cardSlots = {soldered, empty, sd};
     machine.usbDevices.append(StorageMachine::stick("S1", {card()}));
-    QVERIFY(m_machine->write(machine));
-
-    m_manager = m_machine->manager();
-    QCOMPARE(m_manager->searchDevices(nullptr, nullptr), 0);
-    QCOMPARE(m_manager->deviceCount(), 2);
+    QCOMPARE(searchMachine(machine), 2);
     auto *slot = static_cast<StorageCardDevice *>(m_manager->storageDevice(1));
     QStringList roots;
     QCOMPARE(slot->listRoots(roots), 0);
@@ -322,10 +321,7 @@ void TestStorageCardDevice::userSpaceMountsByUuidAndLabel()
     volumes[0].source = "uuid";
     volumes[1].source = "label";
     volumes[1].label = "MY CARD";
-    QVERIFY(m_machine->write(machine));
-    m_manager = m_machine->manager();
-    QCOMPARE(m_manager->searchDevices(nullptr, nullptr), 0);
-    QCOMPARE(m_manager->deviceCount(), 1);
+    QCOMPARE(searchMachine(machine), 1);
     QStringList roots;
     m_manager->storageDevice(0)->listRoots(roots);
     QCOMPARE(roots, QStringList({m_machine->volume("B"), m_machine->volume("A")}));
@@ -437,9 +433,7 @@ void TestStorageCardDevice::writeProtectedVolume()
     FixtureMachine machine;
     machine.usbDevices.append(StorageMachine::stick("S1", {card()}));
     machine.usbDevices.first().luns.first().writeProtected = true;
-    QVERIFY(m_machine->write(machine));
-    m_manager = m_machine->manager();
-    QCOMPARE(m_manager->searchDevices(nullptr, nullptr), 0);
+    QCOMPARE(searchMachine(machine), 1);
     auto *device = static_cast<StorageCardDevice *>(m_manager->storageDevice(0));
     QVERIFY(device->findNavigators(nullptr, nullptr) == DE_NO_ERROR);
     QList<NavigatorRecord> found;
