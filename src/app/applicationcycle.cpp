@@ -2,12 +2,29 @@
 
 #include "applicationdata.h"
 #include "appsettings.h"
+#include "deviceservices.h"
 #include "mainwindow.h"
 #include "networkservices.h"
+#include "packageservices.h"
 
 #include <QApplication>
 #include <QByteArray>
 #include <QList>
+
+namespace {
+
+// The translations of one cycle: installed once the application object exists and removed while it
+// still does, since the toolkit warns about translators removed after it is gone.
+class CycleTranslations
+{
+public:
+    explicit CycleTranslations(const QLocale &language) { ApplicationData::instance()->installTranslations(language); }
+    ~CycleTranslations() { ApplicationData::instance()->removeTranslators(); }
+    CycleTranslations(const CycleTranslations &) = delete;
+    CycleTranslations &operator=(const CycleTranslations &) = delete;
+};
+
+} // namespace
 
 int runApplicationCycles(const std::function<int()> &cycle)
 {
@@ -20,6 +37,11 @@ int runApplicationCycles(const std::function<int()> &cycle)
 
 int runOneCycle(int argc, char **argv)
 {
+    // The device services read maps' texts in the interface language, so it is chosen before they exist.
+    const QLocale language = ApplicationData::instance()->chooseLanguage();
+    DeviceServices deviceServices({[] { return AppSettings::downloadsDirectory(); },
+                                   [] { return AppSettings::backupsDirectory(); }, language.name()});
+
     // The application object may keep pointers into its arguments, so it gets a copy owned by this cycle.
     QList<QByteArray> arguments;
     for (int i = 0; i < argc; ++i)
@@ -31,11 +53,11 @@ int runOneCycle(int argc, char **argv)
     int argumentCount = argc;
 
     QApplication application(argumentCount, argumentPointers.data());
-    ApplicationData::instance()->chooseAndInstallLanguage();
+    CycleTranslations translations(language);
 
-    NetworkServices networkServices(
-        [] { return AppSettings::networkSettings(ApplicationData::instance()->currentLanguage().name()); });
-    MainWindow window;
+    NetworkServices networkServices([language] { return AppSettings::networkSettings(language.name()); });
+    PackageServices packageServices;
+    MainWindow window(&deviceServices, &networkServices, &packageServices);
     window.show();
     return application.exec();
 }

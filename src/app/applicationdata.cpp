@@ -2,6 +2,7 @@
 
 #include "appsettings.h"
 #include "languages.h"
+#include "nativeprogressbarhandler.h"
 
 #include <QCoreApplication>
 #include <QTranslator>
@@ -13,7 +14,8 @@ ApplicationData *theInstance = nullptr;
 ApplicationData::ApplicationData(const QString &translationsFolder)
     : m_translationsFolder(translationsFolder),
       m_languages(Languages::available(translationsFolder)),
-      m_currentLanguage(QLocale::English, QLocale::UnitedStates)
+      m_currentLanguage(QLocale::English, QLocale::UnitedStates),
+      m_progressHandler(std::make_unique<NativeProgressBarHandler>(desktopId()))
 {
     Q_ASSERT(!theInstance);
     theInstance = this;
@@ -30,13 +32,13 @@ ApplicationData *ApplicationData::instance()
     return theInstance;
 }
 
-void ApplicationData::chooseAndInstallLanguage()
+QLocale ApplicationData::chooseLanguage() const
 {
     bool mustSave = false;
     const QLocale language = Languages::choose(m_languages, AppSettings::language(), QLocale::system(), mustSave);
     if (mustSave)
         AppSettings::setLanguage(language);
-    installTranslations(language);
+    return language;
 }
 
 void ApplicationData::installTranslations(const QLocale &language)

@@ -3,7 +3,7 @@
 #include "programfolder.h"
 #include "sharedtypes.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 int main(int argc, char **argv)
 {
@@ -12,6 +12,8 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationName(QStringLiteral("DRQ"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("korwind.example"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VKT_VERSION));
+    // Lets desktop launchers match the window to the installed entry (and show its progress there).
+    QGuiApplication::setDesktopFileName(ApplicationData::desktopId());
     registerSharedTypes();
 
     ApplicationData applicationData(programFolder());

@@ -1,20 +1,177 @@
 #pragma once
 
-#include <QMainWindow>
+#include "basewindow.h"
+#include "deviceinfo.h"
+#include "dottedversion.h"
+#include "korwindexeinfo.h"
+#include "mapinfo.h"
+#include "productinfo.h"
+#include "selfupdateinstaller.h"
+#include "updatecheckerror.h"
 
-class QComboBox;
+#include <QHash>
+#include <QList>
+#include <QString>
 
-// The program's window: its title, icon, version and the language box of its header.
-class MainWindow : public QMainWindow
+#include <memory>
+
+class DeviceWorkflowLogic;
+
+// The update wizard: every step of the program, from the self-update check and the device search to
+// the update job, the reconnection of a device as USB storage and the restoration of backups. Each
+// step records its state, sets the buttons, shows a page and, for an operation, connects one finished
+// signal of a service to the slot that decides the next step.
+class MainWindow final : public BaseWindow
 {
     Q_OBJECT
 
+    friend class DeviceWorkflowLogic;
+
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // The lowest navigator version for which maps are offered.
+    static const DottedVersion lowestVersionWithMaps;
+
+    MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkServices *networkServices,
+               AbstractPackageServices *packageServices, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+Q_SIGNALS:
+    void updatingFinished(QString _strError);
+    void reconnectionFinished();
 
 private Q_SLOTS:
-    void _onLanguageChosen(int _nIndex);
+    void _initSettingsPage();
+    void _showSettingsPage();
+    void _cancelSettings();
+    void _saveSettings();
+    void _showBackupManagementPage();
+    void _showDeleteBackupPage();
+    void _onDeleteBackupFinished(QString _strError);
+    void _showSelfUpdateSearchPage();
+    void _onSelfUpdateSearchFinished(UpdateCheckError _error);
+    void _showSelfUpdateWarningPage();
+    void _startSelfUpdateDownload();
+    void _onSelfUpdateDownloadFinished(QString _strError);
+    void _startVKTInstaller();
+    void _cancelVKTInstaller();
+    void _onStartVKTInstallerFinished(QString _strError);
+    void _showDeviceSearchPage();
+    void _onDeviceSearchFinished(QString _strError);
+    void _showDeviceNotFoundPage();
+    void _showSelectDevicePage();
+    void _showPlatformHelpPage();
+    void _onDeviceSelected();
+    void _showExtraModuleWarningPage();
+    void _showModuleInstallationPage();
+    void _onModuleInstallationFinished(QString _strError);
+    void _deviceChosenFork();
+    void _showKorwindContentSearchPage();
+    void _onKorwindContentFound(QString _strError);
+    void _showKorwindUpdateSearchPage();
+    void _onKorwindUpdateSearchFinished(UpdateCheckError _error);
+    void _showKorwindUpdateSelectPage();
+    void _onKorwindUpdateSelected();
+    void _onKorwindUpdateInstalled(QString _strError);
+    void _showTryAutoSelectKorwindContentForMaps();
+    void _onTryAutoSelectKorwindContentForMapsFinished(bool _bChosen);
+    void _showKorwindContentSelectForMapsPage();
+    void _needReconnectionBeforeReadingMapsFork();
+    void _showMapUpdatesReinitPage();
+    void _onMapUpdatesReinitFinished(QString _strError);
+    void _showMapUpdateSearchPage();
+    void _onMapUpdateSearchFinished(UpdateCheckError _error);
+    void _showMapUpdateSelectPage();
+    void _onMapUpdateSelected();
+    void _showDeletionWarningPage();
+    void _needReconnectionAfterMapChooseFork();
+    void _korwindUpdateFinished(QString _strError);
+    void _startMapUpdate();
+    void _onMapUpdatingFinished(QString _strError);
+    void _showKorwindUpdateInfoPage();
+    void _showKorwindUpdateInfoPageFinished();
+    void _startKorwindUpdating(const ProductInfo *_pPackage, bool _bBackup);
+    void _startMapUpdating(QList<const MapInfo *> _mapsToInstall, QList<const MapInfo *> _mapsToDelete, bool _bBackup);
+    void _startDownloading();
+    void _onDownloadingFinished(QString _strError);
+    void _startBackuping();
+    void _onBackupingFinished(QString _strError);
+    void _startPreparingForInstallation();
+    void _onPreparingFinished(QString _strError, bool _bIsCritical);
+    void _startOldMapsDeletion();
+    void _onOldMapsDeletionFinished(QString _strError);
+    void _startInstallation();
+    void _onInstallationFinished(QString _strError);
+    void _startReconnection();
+    void _showReconnectionPage(QString _strPreviousError);
+    void _showReconnectionPage();
+    void _showSearchForReconnectedPage();
+    void _onReconnectionFinished(QString _strError);
+    void _showSelectKorwindBackupPage();
+    void _showSelectMapsBackupPage();
+    void _showSelectBackupPage();
+    void _showRestoreBackupWarningPage();
+    void _needReconnectionOnBackupRestoreFork();
+    void _startBackupRestoration();
+    void _onBackupRestorationFinished(QString _strError);
+    void _showCreateBackupPage();
+    void _showFileInfoDownloadPage();
+    void _showDownloadPreparationPage();
+    void _showFileDownloadPage();
+    void _showFileVerificationPage();
+    void _showPrepareForInstallPage();
+    void _showDeleteOldMapsPage();
+    void _showInstallUpdatePage(bool _bCancelEnabled);
+    void _showInstallSelfUpdatePage();
+    void _showUserInteractionNeededPage();
+    void _linkActivated(QString _strLink);
+    void _showSendDeviceInfoPage();
+    void _showSendInfoProgressPage();
+    void _sendDeviceInfoPageFinished(UpdateCheckError _error);
+    void _showDeviceNotFoundError();
+    void _showDeviceNotFoundError(QString _strError, bool _bShowRetry);
+
+protected:
+    void showFirstPage() override;
+    void onSecretSequence() override;
 
 private:
-    QComboBox *m_languageBox;
+    enum class JobMode { Navigator = 0, Maps = 1 };
+
+    template <typename Page, typename Signal>
+    void trackCanContinue(Page *page, Signal signal);
+    bool canContinue(QWidget *page) const;
+    // An operation page: its text and progress kind, and "Cancel" as the only button.
+    void showProgressPage(const QString &text, PROGRESS_TYPE type, Action cancel);
+    // A page on which the user chooses: "Exit", an optional left button and the right one.
+    void showChoicePage(QWidget *page, const QString &backText, Action back, const QString &nextText, Action next,
+                        bool nextEnabled = true);
+    // The error page with "Back" to the last choice and "Retry" of the last operation.
+    void showRetryBackError(const QString &text);
+    void showStage(int stage, Action cancel, bool cancelEnabled = true);
+    void cancelDevice();
+    void cancelNetwork();
+    void showSettingsLayer();
+    void showWizardLayer();
+    DeviceInfo chosenDevice() const;
+    // The chosen navigator as the server knows it (version, device name, checksum).
+    KorwindExeInfo chosenInstallation() const;
+    bool isStorageDevice() const;
+
+    std::unique_ptr<DeviceWorkflowLogic> m_logic;
+    SelfUpdateInstaller m_selfUpdateInstaller;
+    const ProductInfo *m_selfUpdatePackage = nullptr;
+    DottedVersion m_navigatorVersion;
+    bool m_navigatorUpdatePending = false;
+    int m_contentFolderCount = 0;
+    bool m_mapsOffered = false;
+
+    JobMode m_mode = JobMode::Navigator;
+    const ProductInfo *m_navigatorPackage = nullptr;
+    QList<const MapInfo *> m_mapsToInstall;
+    QList<const MapInfo *> m_mapsToDelete;
+    bool m_needsBackup = false;
+    bool m_deleteOldMaps = false;
+
+    QString m_reconnectionKey;
+    QHash<QWidget *, bool> m_canContinue; // what each choice page last said about "Next"
 };

@@ -230,7 +230,8 @@ int PackageServices::entryKind(const MapInfo &map)
                                                               : MapDisplayInfo::NewMap;
 }
 
-// Drops the presentation and the selection; both describe the map lists as they were.
+// Drops the presentation and the selection; both describe the map lists as they were. The selection
+// tree is told first (an empty tree), so that it holds no entry of the old tree once it is retired.
 void PackageServices::forgetMaps()
 {
     m_requestedInstall.clear();
@@ -240,8 +241,22 @@ void PackageServices::forgetMaps()
     m_installedToDelete.clear();
     m_newTopLevel.clear();
     m_availableIndexOfEntry.clear();
-    m_newEntries.clear();
-    m_installedEntries.clear();
+    if (m_newEntries.empty() && m_installedEntries.empty())
+        return;
+    emit reportAvailableMaps({}, {});
+    retireEntries(m_newEntries);
+    retireEntries(m_installedEntries);
+}
+
+// The entries lose their maps, which are about to be replaced, and are never looked up again.
+void PackageServices::retireEntries(std::vector<std::unique_ptr<MapDisplayInfo>> &entries)
+{
+    for (auto &entry : entries) {
+        entry->map = nullptr;
+        entry->children.clear();
+        m_retiredEntries.push_back(std::move(entry));
+    }
+    entries.clear();
 }
 
 void PackageServices::applyClick(const MapDisplayInfo *entry, PACKAGE_STATE state)

@@ -42,6 +42,7 @@ private:
     PackageResolver &resolver();
     int entryKind(const MapInfo &map);
     void forgetMaps();
+    void retireEntries(std::vector<std::unique_ptr<MapDisplayInfo>> &entries);
     void applyClick(const MapDisplayInfo *entry, PACKAGE_STATE state);
     void recomputeStates();
 
@@ -59,6 +60,9 @@ private:
     // addresses because the selection tree holds pointers to them.
     std::vector<std::unique_ptr<MapDisplayInfo>> m_newEntries;
     std::vector<std::unique_ptr<MapDisplayInfo>> m_installedEntries;
+    // Entries of earlier trees, emptied but kept: no entry of a later tree may take the address of one
+    // that was handed out before, or a late click on the old one would choose another map.
+    std::vector<std::unique_ptr<MapDisplayInfo>> m_retiredEntries;
     QList<const MapDisplayInfo *> m_newTopLevel;
     QHash<const MapDisplayInfo *, int> m_availableIndexOfEntry;
 

@@ -3,6 +3,7 @@
 #include "downloadedfilepath.h"
 #include "listeners.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -69,9 +70,10 @@ void reportProgress(vktcommon::ProgressListener *progressListener, quint64 done,
         progressListener->setProgress(int(done * 100 / total));
 }
 
+// Rounded up without the sum that wraps for a chunk size near 2^64.
 quint64 chunkCount(quint64 size, quint64 chunkSize)
 {
-    return (size + chunkSize - 1) / chunkSize;
+    return size / chunkSize + (size % chunkSize != 0 ? 1 : 0);
 }
 
 } // namespace
@@ -88,20 +90,29 @@ bool isSha1Text(const QByteArray &text)
     return true;
 }
 
-QString partialFilePath(const QString &downloadsFolder, const QByteArray &sha1Text)
+QString partialFilePath(const QString &downloadsFolder, const QByteArray &sha1Text, int number)
 {
     if (!isSha1Text(sha1Text))
         return {};
-    return vktcommon::downloadedFilePath(downloadsFolder, QString::fromLatin1(sha1Text));
+    QString name = QString::fromLatin1(sha1Text);
+    if (number > 0)
+        name += QLatin1Char('.') + QString::number(number);
+    return vktcommon::downloadedFilePath(downloadsFolder, name);
 }
 
-bool isComplete(const QString &downloadsFolder, const PackageFile &file)
+bool isComplete(const QString &downloadsFolder, const PackageFile &file, vktcommon::ContinueListener *continueListener)
 {
     const QString path = vktcommon::downloadedFilePath(downloadsFolder, file.fileName);
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
-    return info.isFile() && quint64(info.size()) == file.size;
+    if (info.isSymLink() || !info.isFile() || quint64(info.size()) != file.size)
+        return false;
+    if (!isSha1Text(file.fileName.toLatin1()))
+        return true;
+    QFile finished(path);
+    return finished.open(QIODevice::ReadOnly)
+           && fileSha1Text(finished, continueListener) == file.extraBytes.toLower();
 }
 
 bool areChunksTrusted(quint64 fileSize, const QVector<QByteArray> &chunkDigests, quint64 chunkSize)

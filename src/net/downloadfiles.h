@@ -33,11 +33,15 @@ constexpr qint64 verificationBlockSize = 262144;
 bool isSha1Text(const QByteArray &text);
 
 // An absolute, native path inside the downloads folder; empty for a text that is not 40 hex digits.
+// A number above 0 is appended as ".number" (a partial file whose plain name is taken by another file).
 // The finished file's path is vktcommon::downloadedFilePath.
-QString partialFilePath(const QString &downloadsFolder, const QByteArray &sha1Text);
+QString partialFilePath(const QString &downloadsFolder, const QByteArray &sha1Text, int number = 0);
 
-// A file is complete when its final file exists with the record's size.
-bool isComplete(const QString &downloadsFolder, const PackageFile &file);
+// A file is complete when its final file (a file, not a symbolic link) exists with the record's size.
+// A final name that is a SHA-1 text may hold an unverified partial file, so such a file must also have
+// the record's digest (read with the listener asked between blocks).
+bool isComplete(const QString &downloadsFolder, const PackageFile &file,
+                vktcommon::ContinueListener *continueListener = nullptr);
 
 // Whether the server's chunk list can describe a file of this size; when not, the file is fetched whole.
 bool areChunksTrusted(quint64 fileSize, const QVector<QByteArray> &chunkDigests, quint64 chunkSize);

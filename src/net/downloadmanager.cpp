@@ -3,11 +3,13 @@
 #include "downloadedfilepath.h"
 #include "httpdownloader.h"
 #include "listeners.h"
+#include "nofollow.h"
 #include "partialprogresslistener.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMutexLocker>
+#include <QSet>
 
 namespace {
 
@@ -92,7 +94,24 @@ void DownloadManager::start(vktcommon::ProgressListener *progressListener,
     }
     m_progressListener = progressListener;
     m_continueListener = continueListener;
+    assignPartialFiles();
     processChunks();
+}
+
+void DownloadManager::assignPartialFiles()
+{
+    // A file named by its own SHA-1 text, or two records with one content, would otherwise share one file
+    // between an unverified partial file and a final one, or between two partial files.
+    QSet<QString> taken;
+    for (const Entry &entry : qAsConst(m_entries))
+        taken.insert(entry.finalPath.toCaseFolded());
+    for (Entry &entry : m_entries) {
+        QString path = entry.partialPath;
+        for (int number = 1; taken.contains(path.toCaseFolded()); ++number)
+            path = DownloadFiles::partialFilePath(m_downloadsFolder, entry.record.extraBytes, number);
+        entry.partialPath = path;
+        taken.insert(path.toCaseFolded());
+    }
 }
 
 void DownloadManager::getStatus(TransferStatusInfo &info, int &stage) const
@@ -118,6 +137,8 @@ void DownloadManager::processChunks()
     setStage(ProcessingChunks);
     emit chunksProcessingStarted();
     reportProgress(0);
+    for (Entry &entry : m_entries)
+        entry.complete = DownloadFiles::isComplete(m_downloadsFolder, entry.record, m_continueListener);
 
     quint64 partialBytes = 0;
     NETWORK_ERROR_CODE code = prepareFiles(partialBytes);
@@ -145,11 +166,17 @@ void DownloadManager::processChunks()
 NETWORK_ERROR_CODE DownloadManager::prepareFiles(quint64 &partialBytes)
 {
     for (const Entry &entry : qAsConst(m_entries)) {
-        if (isComplete(entry.record))
+        if (entry.complete)
             continue;
         if (shouldStop())
             return NEC_CANCELLED;
         QDir().mkpath(m_downloadsFolder);
+        // A symbolic link under either name is nothing this program wrote: it goes, and what it leads
+        // to is never written.
+        for (const QString &path : {entry.finalPath, entry.partialPath}) {
+            if (vktcommon::isSymbolicLink(path) && !QFile::remove(path))
+                return NEC_CANNOT_CREATE_FILE;
+        }
         // An older copy under the final name was never verified: it is either the partial file's
         // best start or, being too large, worthless.
         const QFileInfo oldCopy(entry.finalPath);
@@ -175,7 +202,7 @@ NETWORK_ERROR_CODE DownloadManager::prepareFiles(quint64 &partialBytes)
                 continue;
             }
         }
-        if (!partial.open(QIODevice::WriteOnly))
+        if (!vktcommon::openNoFollow(partial, QIODevice::WriteOnly))
             return NEC_CANNOT_CREATE_FILE;
     }
     return NEC_NO_ERROR;
@@ -194,7 +221,7 @@ NETWORK_ERROR_CODE DownloadManager::computeAllRanges(quint64 partialBytes, bool 
             return NEC_CANCELLED;
         entry.ranges.clear();
         const quint64 size = entry.record.size;
-        if (isComplete(entry.record)) {
+        if (entry.complete) {
             QMutexLocker locker(&m_mutex);
             m_totalBytes += size;
             m_doneBytes += size;
@@ -225,7 +252,7 @@ void DownloadManager::_downloadFile()
     m_rangeIndex = 0;
     m_writeFailed = false;
     const Entry &entry = m_entries.at(m_current);
-    if (isComplete(entry.record) || entry.ranges.isEmpty()) {
+    if (entry.complete || entry.ranges.isEmpty()) {
         rangeFinished();
         return;
     }
@@ -243,7 +270,7 @@ void DownloadManager::fetchCurrentRange()
     if (!m_partialFile.isOpen()) {
         m_partialFile.setFileName(entry.partialPath);
         // Unbuffered, so that a failing write is reported by the write itself.
-        if (!m_partialFile.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        if (!vktcommon::openNoFollow(m_partialFile, QIODevice::ReadWrite | QIODevice::Unbuffered)) {
             fail(NEC_CANNOT_OPEN_FILE);
             return;
         }
@@ -323,13 +350,13 @@ void DownloadManager::verify()
 
     quint64 bytesToVerify = 0;
     for (const Entry &entry : qAsConst(m_entries)) {
-        if (!isComplete(entry.record))
+        if (!entry.complete)
             bytesToVerify += entry.record.size;
     }
     quint64 verifiedBytes = 0;
     int failures = 0;
-    for (const Entry &entry : qAsConst(m_entries)) {
-        if (isComplete(entry.record))
+    for (Entry &entry : m_entries) {
+        if (entry.complete)
             continue;
         if (shouldStop()) {
             fail(NEC_CANCELLED);
@@ -351,10 +378,12 @@ void DownloadManager::verify()
         }
         // Only a file whose every byte matches the record's digest ever gets the final name.
         if (!digest.isEmpty() && digest == entry.record.extraBytes.toLower()) {
+            // A rename replaces a link that stands under the final name; it never writes through it.
             if (!QFile::rename(entry.partialPath, entry.finalPath)) {
                 fail(NEC_CANNOT_RENAME);
                 return;
             }
+            entry.complete = true;
         } else {
             ++failures;
         }

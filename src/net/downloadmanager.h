@@ -71,8 +71,11 @@ private:
         QVector<QByteArray> chunkDigests;
         quint64 chunkSize = 0;
         QVector<DownloadFiles::ByteRange> ranges;
+        bool complete = false; // decided once per pass, and when verified
     };
 
+    // Gives every entry a partial file that is neither another entry's partial file nor any final file.
+    void assignPartialFiles();
     void processChunks();
     NETWORK_ERROR_CODE prepareFiles(quint64 &partialBytes);
     NETWORK_ERROR_CODE computeAllRanges(quint64 partialBytes, bool &anyIncomplete);

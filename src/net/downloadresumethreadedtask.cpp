@@ -3,6 +3,7 @@
 #include "updatedownloader.h"
 
 #include <QDir>
+#include <QMetaMethod>
 #include <QMutexLocker>
 #include <QSettings>
 
@@ -61,6 +62,10 @@ bool DownloadResumeThreadedTask::getStatus(TransferStatusInfo &info, int &stage)
 void DownloadResumeThreadedTask::_proxyAuthenticationRequired(const QNetworkProxy &_proxy,
                                                               QAuthenticator *_pAuthenticator)
 {
+    // Nobody to ask (the command-line tool): the login stays empty and the request fails at once
+    // instead of waiting for an answer that never comes.
+    if (!isSignalConnected(QMetaMethod::fromSignal(&DownloadResumeThreadedTask::proxyAuthenticationRequired)))
+        return;
     // The GUI thread can lock the mutex only once this thread waits, so the wake-up cannot be missed.
     QMutex mutex;
     QWaitCondition waitCondition;

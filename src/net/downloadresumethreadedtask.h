@@ -52,7 +52,8 @@ Q_SIGNALS:
                                      QWaitCondition *_pWaitCondition, QMutex *_pMutex);
 
 private Q_SLOTS:
-    // Called directly on the download thread; blocks until the GUI thread has answered.
+    // Called directly on the download thread; blocks until the GUI thread has answered, and answers with
+    // no login at once when nothing is connected to ask the user.
     void _proxyAuthenticationRequired(const QNetworkProxy &_proxy, QAuthenticator *_pAuthenticator);
 
 protected:

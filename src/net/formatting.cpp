@@ -73,7 +73,7 @@ QString formatSpeed(quint64 bytesPerSecond)
 
 QString formatDate(const QLocale &locale, const QDate &date)
 {
-    return locale.toString(date, QStringLiteral("dddd, MMMM dd, yyyy"));
+    return locale.toString(date, translated(QT_TRANSLATE_NOOP("Utilities", "dddd, MMMM dd, yyyy")));
 }
 
 } // namespace Utilities

@@ -19,6 +19,7 @@ struct FormattedSize
 QString formatDuration(qint64 seconds);
 FormattedSize formatSize(quint64 bytes);
 QString formatSpeed(quint64 bytesPerSecond);
+// The long date of the backup lists; its format is translated too.
 QString formatDate(const QLocale &locale, const QDate &date);
 
 } // namespace Utilities

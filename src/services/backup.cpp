@@ -101,6 +101,32 @@ bool isWithin(vktpdl::MIDeviceHandler &device, const QString &folder, const QStr
     return false;
 }
 
+// The path with every level that exists resolved (links, "." and ".."), the rest appended as given.
+QString resolvedPath(const QString &path)
+{
+    QString existing = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    QString rest;
+    while (!QFileInfo::exists(existing) && existing != QLatin1String("/")) {
+        rest = QLatin1Char('/') + QFileInfo(existing).fileName() + rest;
+        existing = QFileInfo(existing).path();
+    }
+    const QString canonical = QFileInfo(existing).canonicalFilePath();
+    return (canonical == QLatin1String("/") ? QString() : canonical) + rest;
+}
+
+// A backups folder inside a backed-up folder would be emptied by the restoration, and one holding a
+// backed-up folder would have its own files backed up and restored; both lose the backups.
+bool overlapsBackupsFolder(const QString &backupsFolder, const QStringList &folders)
+{
+    const QString backups = resolvedPath(backupsFolder) + QLatin1Char('/');
+    for (const QString &folder : folders) {
+        const QString covered = resolvedPath(folder) + QLatin1Char('/');
+        if (backups.startsWith(covered) || covered.startsWith(backups))
+            return true;
+    }
+    return false;
+}
+
 // The descriptor files of a backups folder, in name order.
 QStringList descriptorFiles(const QString &backupsFolder)
 {
@@ -163,7 +189,9 @@ int backUpFile(vktpdl::MIDeviceHandler &device, const FileCache &cache, BackupFi
         const int result = cache.digest(*source, entry.sha1, &copyProgress, cont);
         if (result != BE_NO_ERROR)
             return result;
-        if (cache.contains(entry.sha1)) {
+        // The stored copy (on the PC's disk, quick to read) is checked as well: one damaged by a crash
+        // is stored anew.
+        if (cache.sizeOf(entry.sha1) == qint64(entry.size) && cache.verify(entry.sha1, nullptr, nullptr) == BE_NO_ERROR) {
             report(progress, 100);
             return BE_NO_ERROR;
         }
@@ -208,6 +236,8 @@ int Backup::create(const QStringList &folders, const QString &description, vktpd
 {
     m_files.clear();
     m_folders.clear();
+    if (overlapsBackupsFolder(m_backupsFolder, folders))
+        return BE_BACKUPS_FOLDER_COVERED;
     QStringList enumerated;
     for (const QString &folder : folders) {
         if (!folderExists(device, folder))
@@ -457,11 +487,31 @@ int Backup::restore(vktpdl::MIDeviceHandler &device, vktcommon::ProgressListener
 {
     if (!bind(device))
         return BE_NOT_RESTORABLE;
+    QStringList folderPaths;
+    for (const BackupFolderEntry &entry : std::as_const(m_folders))
+        folderPaths.append(entry.devicePath);
+    if (overlapsBackupsFolder(m_backupsFolder, folderPaths))
+        return BE_BACKUPS_FOLDER_COVERED;
+
+    // Progress 0..20: every stored content is read and checked before anything on the device changes,
+    // so that a damaged cache file never replaces a sound file.
     const FileCache cache(m_backupsFolder);
+    QHash<QString, qint64> contents;
     for (BackupFileEntry &entry : m_files) {
         entry.cachePath = cache.pathOf(entry.sha1);
-        if (!cache.contains(entry.sha1))
-            return BE_CACHE_FILES_MISSING;
+        contents.insert(entry.sha1, qMax<qint64>(0, cache.sizeOf(entry.sha1)));
+    }
+    quint64 storedTotal = 0;
+    for (const qint64 size : std::as_const(contents))
+        storedTotal += quint64(size);
+    vktcommon::PartialProgressListener checkProgress(progress);
+    quint64 checked = 0;
+    for (auto content = contents.constBegin(); content != contents.constEnd(); ++content) {
+        setRangeBySize(checkProgress, 0, 20, checked, quint64(content.value()), storedTotal);
+        const int result = cache.verify(content.key(), &checkProgress, cont);
+        if (result != BE_NO_ERROR)
+            return result;
+        checked += quint64(content.value());
     }
 
     QStringList emptied;
@@ -474,7 +524,7 @@ int Backup::restore(vktpdl::MIDeviceHandler &device, vktcommon::ProgressListener
                 return BE_DEVICE_FAILED;
             emptied.append(folder);
         }
-        report(progress, int(25 * (i + 1) / m_folders.size()));
+        report(progress, int(20 + 5 * (i + 1) / m_folders.size()));
         if (stopped(cont))
             return BE_CANCELLED;
     }

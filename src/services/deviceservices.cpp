@@ -519,12 +519,14 @@ QString DeviceServices::researchContentsTask()
     const KorwindContentInfo *previous = selectedContent();
     const bool hadSelection = previous != nullptr;
     const QString previousUid = hadSelection ? previous->uid : QString();
+    const QString previousPath = hadSelection ? previous->path : QString();
     const QString result = searchContentsTask(false);
     if (!result.isEmpty())
         return result;
-    // Found again by identity: after a folder vanished, the others move up in the list.
-    for (int i = 0; i < m_contents.size(); ++i) {
-        if (hadSelection && m_contents.at(i).uid == previousUid) {
+    // Found again by identity and place: after a folder vanished the others move up in the list, and a
+    // copied content folder carries the same identity as the one the user chose.
+    for (int i = 0; hadSelection && i < m_contents.size(); ++i) {
+        if (m_contents.at(i).uid == previousUid && m_contents.at(i).path == previousPath) {
             m_selectedContent = i;
             return QString();
         }

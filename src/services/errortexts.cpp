@@ -61,6 +61,9 @@ QString deviceError(int code)
         return QCoreApplication::translate("DeviceServices", "Not enough free space on device.");
     case DE_MODULE_TOO_OLD:
         return QCoreApplication::translate("DeviceServices", "You need to install newer version of module for Korwin Navigator update center on your device.");
+    case DE_DOWNLOAD_DAMAGED:
+        return QCoreApplication::translate("DeviceServices", "A downloaded map file is damaged and was not installed; "
+                                                             "it has been removed.\nPlease download the maps again.");
     case DE_PACKAGE_MAY_BE_INCOMPATIBLE:
         return QCoreApplication::translate("DeviceServices", "Installation package chosen may not be compatible with your device.\n"
                   "Updating without backup may result in data loss.");
@@ -82,6 +85,11 @@ QString backupError(int code)
         return QCoreApplication::translate("DeviceServices", "Some files needed for backup restoration are missing.");
     case BE_NOT_RESTORABLE:
         return QCoreApplication::translate("DeviceServices", "Backup cannot be restored on that device.");
+    case BE_BACKUPS_FOLDER_COVERED:
+        return QCoreApplication::translate("DeviceServices",
+                                           "The backups folder lies inside a folder that is backed up, so restoring "
+                                           "would delete the backups themselves.\nPlease choose a backups folder "
+                                           "outside the device in the settings.");
     default:
         return unknownError();
     }

@@ -2,6 +2,7 @@
 
 #include "backuperror.h"
 #include "listeners.h"
+#include "nofollow.h"
 #include "sha1digest.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QTemporaryFile>
+
+#include <unistd.h>
 
 namespace {
 
@@ -60,7 +63,7 @@ FileCache::FileCache(const QString &backupsFolder)
 
 bool FileCache::create() const
 {
-    return QDir().mkpath(m_folder);
+    return QDir().mkpath(QFileInfo(m_folder).path()) && vktcommon::makeRealFolder(m_folder);
 }
 
 QString FileCache::pathOf(const QString &sha1) const
@@ -71,11 +74,6 @@ QString FileCache::pathOf(const QString &sha1) const
     return m_folder + QLatin1Char('/') + name.at(0) + QLatin1Char('/') + name.at(1) + QLatin1Char('/') + name;
 }
 
-bool FileCache::contains(const QString &sha1) const
-{
-    return sizeOf(sha1) >= 0;
-}
-
 qint64 FileCache::sizeOf(const QString &sha1) const
 {
     const QString path = pathOf(sha1);
@@ -83,6 +81,19 @@ qint64 FileCache::sizeOf(const QString &sha1) const
         return -1;
     const QFileInfo info(path);
     return info.isFile() ? info.size() : -1;
+}
+
+int FileCache::verify(const QString &sha1, vktcommon::ProgressListener *progress,
+                      vktcommon::ContinueListener *cont) const
+{
+    QFile stored(pathOf(sha1));
+    if (sizeOf(sha1) < 0 || !stored.open(QIODevice::ReadOnly))
+        return BE_CACHE_FILES_MISSING;
+    QString digest;
+    const int result = readThrough(stored, nullptr, digest, progress, cont);
+    if (result == BE_CANCELLED)
+        return result;
+    return result == BE_NO_ERROR && digest == sha1.toLower() ? BE_NO_ERROR : BE_CACHE_FILES_MISSING;
 }
 
 int FileCache::digest(QIODevice &source, QString &sha1, vktcommon::ProgressListener *progress,
@@ -102,15 +113,18 @@ int FileCache::store(QIODevice &source, QString &sha1, vktcommon::ProgressListen
     const int result = readThrough(source, &temporary, sha1, progress, cont);
     if (result != BE_NO_ERROR)
         return result;
-    if (!temporary.flush())
+    // On the disk before it gets its name: after a power loss a cache file is whole or not there.
+    if (!temporary.flush() || ::fsync(temporary.handle()) != 0)
         return BE_PC_FAILED;
-    if (contains(sha1))
+    // Content stored already is kept only when it is sound; an emptied or damaged file is replaced.
+    if (sizeOf(sha1) == temporary.size() && verify(sha1, nullptr, nullptr) == BE_NO_ERROR)
         return BE_NO_ERROR;
     const QString target = pathOf(sha1);
+    const QString level1 = QFileInfo(QFileInfo(target).path()).path();
     // Restored files take the cache file's permissions; the temporary file's owner-only ones would stick.
-    if (!QDir().mkpath(QFileInfo(target).path())
+    if (!vktcommon::makeRealFolder(level1) || !vktcommon::makeRealFolder(QFileInfo(target).path())
         || !temporary.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther)
-        || !temporary.rename(target))
+        || (QFileInfo::exists(target) && !QFile::remove(target)) || !temporary.rename(target))
         return BE_PC_FAILED;
     temporary.setAutoRemove(false);
     return BE_NO_ERROR;
@@ -118,7 +132,8 @@ int FileCache::store(QIODevice &source, QString &sha1, vktcommon::ProgressListen
 
 int FileCache::removeAllBut(const QSet<QString> &needed, vktcommon::ContinueListener *cont) const
 {
-    if (!QFileInfo(m_folder).isDir())
+    // Walking a cache folder that is a link would remove whatever files it leads to.
+    if (!QFileInfo(m_folder).isDir() || vktcommon::isSymbolicLink(m_folder))
         return BE_PC_FAILED;
     QDirIterator files(m_folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (files.hasNext()) {

@@ -11,7 +11,7 @@
 class TransferStatistics
 {
 public:
-    static constexpr quint64 unknownBytes = ~quint64(0);
+    static constexpr quint64 unknownBytes = TransferStatusInfo::unknownBytes;
 
     // Restarts the clock and makes every figure unknown; from now on progress is recorded.
     void start();

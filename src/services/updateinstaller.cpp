@@ -3,12 +3,46 @@
 #include "devicehandler.h"
 #include "downloadedfilepath.h"
 #include "partialprogresslistener.h"
+#include "sha1digest.h"
 #include "transferstatistics.h"
 
 #include <QFile>
 
+#include <atomic>
+#include <functional>
+#include <future>
+
+using vktpdl::DE_DOWNLOAD_DAMAGED;
 using vktpdl::DE_NO_ERROR;
 using vktpdl::DE_NOT_SUPPORTED;
+
+namespace {
+
+constexpr qint64 digestBlockSize = 262144;
+
+// The SHA-1 of a file of the PC as 40 lower-case hexadecimal digits; empty when it cannot be read or
+// when abandoned is set (the copy failed, the digest is not needed).
+QString fileSha1(const QString &path, const std::atomic_bool &abandoned)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    Sha1Digest digest;
+    QByteArray block(digestBlockSize, Qt::Uninitialized);
+    for (;;) {
+        if (abandoned)
+            return QString();
+        const qint64 count = file.read(block.data(), block.size());
+        if (count < 0)
+            return QString();
+        if (count == 0)
+            return digest.finish();
+        if (!digest.add(block.constData(), count))
+            return QString();
+    }
+}
+
+} // namespace
 
 UpdateInstaller::UpdateInstaller(vktpdl::DeviceHandler &device, const QString &downloadsFolder,
                                  vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
@@ -59,7 +93,8 @@ int UpdateInstaller::copyMaps(const QList<MapInfo> &maps, const QString &mapsFol
     QStringList sources;
     for (const MapInfo &map : maps) {
         const QString source = vktcommon::downloadedFilePath(m_downloadsFolder, map.file.fileName);
-        if (map.kind != ProductInfo::MapPackage || map.file.size == 0 || source.isEmpty())
+        if (map.kind != ProductInfo::MapPackage || map.file.size == 0 || source.isEmpty()
+            || !Sha1Digest::isSha1Text(QString::fromLatin1(map.file.extraBytes)))
             return DE_NOT_SUPPORTED;
         sources.append(source);
         total += map.file.size;
@@ -76,9 +111,20 @@ int UpdateInstaller::copyMaps(const QList<MapInfo> &maps, const QString &mapsFol
         vktcommon::PartialProgressListener range(m_progress, int(done * 100 / total),
                                                  int((done + map.file.size) * 100 / total));
         statistics.setFileName(map.file.fileName);
+        // The digest is read beside the device's own copy (from the page cache the copy fills), so it
+        // costs no time of its own on a machine with a second core.
+        std::atomic_bool abandoned{false};
+        std::future<QString> digest = std::async(std::launch::async, fileSha1, sources.at(i), std::cref(abandoned));
         result = m_device.putFile(destination, sources.at(i), &range, m_continue);
+        abandoned = result != DE_NO_ERROR;
+        const QString sha1 = digest.get();
         if (result != DE_NO_ERROR)
             return result;
+        if (sha1 != QString::fromLatin1(map.file.extraBytes).toLower()) {
+            m_device.deleteFile(destination);
+            QFile::remove(sources.at(i));
+            return DE_DOWNLOAD_DAMAGED;
+        }
         done += map.file.size;
     }
     return DE_NO_ERROR;

@@ -35,7 +35,10 @@ public:
     int deleteMaps(const QList<MapInfo> &maps);
     // Copies the downloaded maps into mapsFolder, replacing files of the same name, with each map's
     // share of the progress in proportion to its size. Refuses the whole list with 20 before anything is
-    // copied when a map is not a server map, is empty or has a name that is not one plain file name.
+    // copied when a map is not a server map, is empty, has a name that is not one plain file name or no
+    // SHA-1 text. Each downloaded file's SHA-1 is taken while it is copied: a file that differs from its
+    // record (25) leaves no copy on the device and is removed from the downloads folder, so that the next
+    // download fetches it again.
     int copyMaps(const QList<MapInfo> &maps, const QString &mapsFolder, TransferStatistics &statistics);
 
 private:

@@ -10,7 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QIODevice>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <memory>
@@ -20,8 +20,7 @@ namespace vktpdl {
 namespace {
 
 const QString defaultModelText = QStringLiteral("Flash Disk Drive USB Device");
-const QString workFolderName = QStringLiteral("KorwindNavigatorUpdateCenter");
-const QString archiveFolderName = QStringLiteral("TEMP_ZIP_ARCHIVE");
+const QString workFolderPattern = QStringLiteral("KorwindNavigatorUpdateCenter-XXXXXX");
 constexpr qint64 maximumSettingsSize = 1024 * 1024;
 
 void report(vktcommon::ProgressListener *progress, int percent)
@@ -94,6 +93,7 @@ void collectFilesOutside(ZipNode &folder, const QString &relative, const ZipNode
 StorageCardDevice::StorageCardDevice(const QString &displayName, const QStringList &volumes, const MachineRoots &roots)
     : m_displayName(displayName)
     , m_volumes(volumes)
+    , m_files(volumes)
 {
     if (!identifyVolumes(roots))
         return;
@@ -186,14 +186,13 @@ int StorageCardDevice::freeSpace(const QString &path, quint64 &bytes)
 
 bool StorageCardDevice::isReadOnly(const QString &path)
 {
-    // The device knows its volumes' roots: probe there, as a file created in the volume's root tells
-    // whether the volume takes writes.
-    const auto root = std::find_if(m_volumes.begin(), m_volumes.end(),
-                                   [&](const QString &volume) { return isBelow(path, volume); });
-    if (root == m_volumes.end())
-        return m_files.isReadOnly(path);
-    QTemporaryFile probe(joinPath(*root, QStringLiteral("tstXXXXXX")));
-    return !probe.open();
+    return isWriteProtected(path) || m_files.isReadOnly(path);
+}
+
+bool StorageCardDevice::isWriteProtected(const QString &path) const
+{
+    const VolumeIdentity *volume = volumeOf(path);
+    return (volume && volume->readOnly) || m_files.isFileSystemReadOnly(path);
 }
 
 QChar StorageCardDevice::separator() const
@@ -234,9 +233,10 @@ int StorageCardDevice::getDeviceDescription(DeviceDescription &description)
     }
     description.supported = 1;
     description.platform = 2;
+    // The volumes themselves: a root folder that only its owner may write does not make the device read-only.
     description.allRootsReadOnly = !m_volumes.isEmpty()
                                    && std::all_of(m_volumes.begin(), m_volumes.end(),
-                                                  [this](const QString &root) { return isReadOnly(root); });
+                                                  [this](const QString &root) { return isWriteProtected(root); });
     return DE_NO_ERROR;
 }
 
@@ -332,15 +332,15 @@ int StorageCardDevice::checkPackage(const QString &packagePath, qint64 packageSi
     if (m_current.executablePath.isEmpty())
         return DE_NAVIGATOR_NOT_FOUND;
 
-    QString base = m_files.joinPath(QDir::tempPath(), workFolderName);
-    if (m_files.createDirectory(base) != DE_NO_ERROR)
-        base = m_files.parentPath(packagePath);
-    const QString work = m_files.joinPath(base, archiveFolderName);
-    int result = m_files.removeDirectory(work, true);
-    if (result == DE_NO_ERROR)
-        result = m_files.createDirectory(work);
-    if (result != DE_NO_ERROR)
-        return result;
+    // A private folder of its own for every check: a fixed name in the shared temporary folder may be a
+    // link that someone planted, and emptying it would empty whatever it leads to. It goes when the check ends.
+    auto workFolder = std::make_unique<QTemporaryDir>(m_files.joinPath(QDir::tempPath(), workFolderPattern));
+    if (!workFolder->isValid())
+        workFolder = std::make_unique<QTemporaryDir>(m_files.joinPath(m_files.parentPath(packagePath), workFolderPattern));
+    if (!workFolder->isValid())
+        return DE_CANNOT_CREATE_FOLDER;
+    const QString work = workFolder->path();
+    int result = DE_NO_ERROR;
 
     QList<NavigatorRecord> navigators;
     {
@@ -362,7 +362,7 @@ int StorageCardDevice::checkPackage(const QString &packagePath, qint64 packageSi
         navigators.append(record);
     }
     // The extracted files were only needed to find the navigator.
-    m_files.removeDirectory(work, true);
+    workFolder.reset();
     if (result != DE_NO_ERROR)
         return result;
     dropRepeatedNavigators(navigators);

@@ -43,6 +43,7 @@ public:
     int listFiles(const QString &folder, const QString &pattern, QStringList &names) override;
     int openFile(const QString &path, QIODevice *&device) override;
     int freeSpace(const QString &path, quint64 &bytes) override;
+    // The volume is write-protected, or the user cannot write the folder that a write at path goes to.
     bool isReadOnly(const QString &path) override;
     QChar separator() const override;
     bool isFile(const QString &path) override;
@@ -72,6 +73,8 @@ public:
 
 private:
     bool identifyVolumes(const MachineRoots &roots);
+    // The volume of path is mounted read-only or its disk is write-protected.
+    bool isWriteProtected(const QString &path) const;
     // The identified volume whose mount point holds path (the deepest one), or null.
     const VolumeIdentity *volumeOf(const QString &path) const;
     int installOtherFiles(FolderNode &root, const ZipNode *packageFolder, const QString &volumeRoot,
@@ -85,7 +88,7 @@ private:
     NavigatorRecord m_packageNavigator; // paths inside the package
     PackageTarget m_target;
     QList<NavigatorRecord> m_found;
-    LocalFileSystem m_files;
+    LocalFileSystem m_files; // confined to the volumes: nothing planted on them leads elsewhere
 };
 
 } // namespace vktpdl

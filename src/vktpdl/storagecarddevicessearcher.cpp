@@ -61,18 +61,18 @@ void StorageCardDevicesSearcher::search(DeviceSearchListener &listener, vktcommo
         if (cont && !cont->shouldContinue())
             return;
         quint64 diskNumber = 0;
-        if (machine.isRemovableUsbVolume(mounts.at(i), diskNumber))
+        if (machine.isRemovableVolume(mounts.at(i), diskNumber))
             volumes.append({diskNumber, mounts.at(i).mountPoint});
     }
     // Ordered by disk; the partitions of one disk keep the order of the mount table.
     std::stable_sort(volumes.begin(), volumes.end(),
                      [](const FoundVolume &a, const FoundVolume &b) { return a.diskNumber < b.diskNumber; });
 
-    const QMap<quint64, QString> parents = machine.usbDiskParents();
+    const QMap<quint64, QString> parents = machine.removableDiskParents();
     while (!volumes.isEmpty()) {
         const FoundVolume first = volumes.takeFirst();
         // Siblings: the other partitions of the same disk, then the volumes of the other disks of the
-        // same USB device, in disk order.
+        // same USB device (or card slot), in disk order.
         QList<quint64> disks = {first.diskNumber};
         const auto parent = parents.constFind(first.diskNumber);
         if (parent != parents.constEnd()) {

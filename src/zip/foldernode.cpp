@@ -2,6 +2,7 @@
 
 #include "archiveerror.h"
 #include "filenode.h"
+#include "nofollow.h"
 #include "partialprogresslistener.h"
 #include "zipentry.h"
 
@@ -68,7 +69,10 @@ int FolderNode::extract(const QString &destination, vktcommon::ProgressListener 
         const qint64 childSize = child->size();
         partial.setRange(static_cast<int>(done * 100 / total), static_cast<int>((done + childSize) * 100 / total));
         const QString target = child->isFolderNode() ? destination + QLatin1Char('/') + child->name() : destination;
-        // An existing folder is normal; a real failure shows when the files are written.
+        // A symbolic link in the folder's place is never entered. An existing folder is normal, and other
+        // failures show when the files are written.
+        if (vktcommon::isSymbolicLink(target))
+            return AE_CANNOT_CREATE_DIRECTORY;
         QDir().mkdir(target);
         const int result = child->extract(target, &partial, cont);
         if (result != AE_NO_ERROR)

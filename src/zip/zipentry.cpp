@@ -3,6 +3,7 @@
 #include "archiveerror.h"
 #include "entrynames.h"
 #include "listeners.h"
+#include "nofollow.h"
 #include "zipformat.h"
 
 #include <QFile>
@@ -23,7 +24,11 @@ class EntryOutput
 public:
     EntryOutput(const QString &path, quint32 expectedSize) : m_file(path), m_expectedSize(expectedSize) {}
 
-    bool open() { return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered); }
+    // A symbolic link under the entry's name is refused, never written through.
+    bool open()
+    {
+        return vktcommon::openNoFollow(m_file, QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    }
 
     int write(const char *data, qint64 length)
     {

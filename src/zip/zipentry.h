@@ -32,7 +32,8 @@ struct ZipEntry
     bool hasUtf8Name() const { return flags[1] & utf8NameFlag; }
 
     int locate(QIODevice &stream);
-    // Writes folder + '/' + remainingName; a file written in part before a failure stays.
+    // Writes folder + '/' + remainingName, never through a symbolic link of that name; a file written in
+    // part before a failure stays.
     int extractTo(const QString &folder, vktcommon::ProgressListener *progress,
                   vktcommon::ContinueListener *cont, QIODevice &stream) const;
 };

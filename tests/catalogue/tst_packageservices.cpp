@@ -67,6 +67,7 @@ private Q_SLOTS:
     void updateAndReplacementDeleteInstalled();
     void failedResolutionShowsOnlyTheRequest();
     void clickOnUnknownEntryOnlyRecomputes();
+    void entriesOfAnEarlierTreeAreNeverCurrent();
     void deletionWarningListsCancelEqualMaps();
 
 private:
@@ -342,6 +343,31 @@ void TestPackageServices::clickOnUnknownEntryOnlyRecomputes()
     m_services->clickedMap(entryOf(Fonts), PS_UP_TO_DATE); // a state without a rule
     const QStringList unchanged = {QStringLiteral("new korwind.fonts = 1"), QStringLiteral("finished")};
     QCOMPARE(takeLog(), unchanged + unchanged + unchanged);
+}
+
+void TestPackageServices::entriesOfAnEarlierTreeAreNeverCurrent()
+{
+    present({package(QStringLiteral("a")), package(QStringLiteral("b"))}, {installedPackage(QStringLiteral("x"))});
+    const QList<const MapDisplayInfo *> oldTree = m_topLevel + m_existing;
+
+    // The page is told to drop the tree before its entries go, and only once.
+    m_services->foundMapUpdates({package(QStringLiteral("c")), package(QStringLiteral("d"))});
+    QCOMPARE(takeLog(), QStringList({QStringLiteral("maps")}));
+    QVERIFY(m_topLevel.isEmpty() && m_existing.isEmpty());
+    m_services->foundInstalledMaps({installedPackage(QStringLiteral("y"))});
+    QVERIFY(takeLog().isEmpty());
+    m_services->reportMaps();
+    QCOMPARE(takeLog(), QStringList({QStringLiteral("maps"), QStringLiteral("finished")}));
+
+    for (const MapDisplayInfo *entry : m_topLevel + m_existing)
+        QVERIFY(!oldTree.contains(entry));
+    for (const MapDisplayInfo *old : oldTree)
+        m_services->clickedMap(old, PS_NEW_INSTALLATION);
+    QCOMPARE(takeLog(), QStringList(3, QStringLiteral("finished")));
+    QList<const MapInfo *> install;
+    QList<const MapInfo *> remove;
+    m_services->selectionResult(install, remove);
+    QVERIFY(install.isEmpty() && remove.isEmpty());
 }
 
 void TestPackageServices::deletionWarningListsCancelEqualMaps()

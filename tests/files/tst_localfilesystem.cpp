@@ -1,3 +1,4 @@
+#include "foldersnapshot.h"
 #include "localfilesystem.h"
 #include "testlisteners.h"
 
@@ -5,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -282,14 +282,127 @@ private Q_SLOTS:
         QVERIFY(bytes + (64 << 20) > expected && bytes < expected + (64 << 20));
         QCOMPARE(m_fs.freeSpace(path(QStringLiteral("%T/missing")), bytes), 6);
 
-        // The probe file goes into the mount point and must not stay there.
-        const QDir mountPoint(QStorageInfo(m_dir->path()).rootPath());
-        const QStringList probesBefore = mountPoint.entryList({QStringLiteral("tst*")}, QDir::Files | QDir::Hidden);
+    }
+
+    // Read-only is decided for the folder a write goes to and for the user who runs the program: an
+    // ordinary user cannot write "/" (the mount point of home and temporary folders alike), yet may
+    // write in a folder of their own there.
+    void readOnlyIsTheWrittenFolders()
+    {
+        QVERIFY(!m_fs.isReadOnly(m_dir->path()));
         QVERIFY(!m_fs.isReadOnly(path(QStringLiteral("%T/file"))));
         QVERIFY(!m_fs.isReadOnly(path(QStringLiteral("%T/not/yet/there"))));
-        QCOMPARE(mountPoint.entryList({QStringLiteral("tst*")}, QDir::Files | QDir::Hidden), probesBefore);
         QVERIFY(!m_fs.isReadOnly(QStringLiteral("relative/path")));
         QVERIFY(m_fs.isReadOnly(QStringLiteral("/proc/self/status")));
+        QVERIFY(!m_fs.isFileSystemReadOnly(m_dir->path()));
+        // The probe file does not stay.
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{QStringLiteral("file")});
+
+        if (::geteuid() == 0)
+            QSKIP("permissions do not bind the super-user");
+        const QString locked = path(QStringLiteral("%T/locked"));
+        QVERIFY(QDir().mkpath(locked + QStringLiteral("/open")));
+        QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+        const bool lockedIsReadOnly = m_fs.isReadOnly(locked);
+        const bool missingBelowIsReadOnly = m_fs.isReadOnly(locked + QStringLiteral("/missing"));
+        const bool openBelowIsReadOnly = m_fs.isReadOnly(locked + QStringLiteral("/open"));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(lockedIsReadOnly);
+        QVERIFY(missingBelowIsReadOnly);
+        QVERIFY(!openBelowIsReadOnly);
+        QVERIFY(!m_fs.isFileSystemReadOnly(locked));
+    }
+
+    // A symbolic link that stands where something is written is never followed: its target stays as it was.
+    void writesNeverFollowALink_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("result");
+        QTest::newRow("remove a linked folder recursively") << "removeTree" << 13;
+        QTest::newRow("empty a linked folder") << "emptyFolder" << 6;
+        QTest::newRow("create a folder where a link is") << "createDirectory" << 21;
+        QTest::newRow("open a linked file for writing") << "writeFile" << 6;
+        QTest::newRow("delete a linked file") << "deleteFile" << 0;
+    }
+    void writesNeverFollowALink()
+    {
+        QFETCH(QString, operation);
+        QFETCH(int, result);
+        QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("victim")));
+        writeFile(path(QStringLiteral("%T/victim/keep")), "keep");
+        QVERIFY(QFile::link(path(QStringLiteral("%T/victim")), path(QStringLiteral("%T/folder"))));
+        QVERIFY(QFile::link(path(QStringLiteral("%T/victim/keep")), path(QStringLiteral("%T/linked"))));
+        const QString folder = path(QStringLiteral("%T/folder"));
+        const QString linked = path(QStringLiteral("%T/linked"));
+
+        int actual = -1;
+        if (operation == QLatin1String("removeTree")) {
+            actual = m_fs.removeDirectory(folder, true);
+        } else if (operation == QLatin1String("emptyFolder")) {
+            actual = m_fs.emptyFolder(folder);
+        } else if (operation == QLatin1String("createDirectory")) {
+            actual = m_fs.createDirectory(folder);
+        } else if (operation == QLatin1String("writeFile")) {
+            QIODevice *opened = nullptr;
+            QCOMPARE(m_fs.openFile(linked, opened), 0);
+            const std::unique_ptr<QIODevice> device(opened);
+            actual = device->open(QIODevice::WriteOnly) ? 0 : 6;
+            QVERIFY(device->open(QIODevice::ReadOnly));
+            QCOMPARE(device->readAll(), QByteArray("keep"));
+        } else {
+            actual = m_fs.deleteFile(linked);
+            QVERIFY(!QFileInfo(linked).isSymLink());
+        }
+        QCOMPARE(actual, result);
+        QCOMPARE(readFile(path(QStringLiteral("%T/victim/keep"))), QByteArray("keep"));
+    }
+
+    // Below a confining folder (a volume someone else filled) no level of a path may be a link.
+    void confinedPathsNeverPassALink_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("result");
+        QTest::newRow("copy into a linked folder") << "putFile" << 11;
+        QTest::newRow("delete through a linked folder") << "deleteFile" << 13;
+        QTest::newRow("create below a linked folder") << "createDirectory" << 21;
+        QTest::newRow("remove below a linked folder") << "removeDirectory" << 13;
+        QTest::newRow("list below a linked folder") << "listFiles" << 6;
+        QTest::newRow("open below a linked folder") << "openFile" << 6;
+    }
+    void confinedPathsNeverPassALink()
+    {
+        QFETCH(QString, operation);
+        QFETCH(int, result);
+        QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("volume")));
+        QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("victim/sub")));
+        writeFile(path(QStringLiteral("%T/victim/keep")), "keep");
+        QVERIFY(QFile::link(path(QStringLiteral("%T/victim")), path(QStringLiteral("%T/volume/Maps"))));
+        const QMap<QString, QByteArray> victimBefore = folderSnapshot(path(QStringLiteral("%T/victim")));
+        LocalFileSystem volume({path(QStringLiteral("%T/volume"))});
+        const QString through = path(QStringLiteral("%T/volume/Maps/"));
+
+        int actual = -1;
+        QStringList names;
+        QIODevice *opened = nullptr;
+        if (operation == QLatin1String("putFile"))
+            actual = volume.putFile(through + QStringLiteral("new"), path(QStringLiteral("%T/file")), nullptr, nullptr);
+        else if (operation == QLatin1String("deleteFile"))
+            actual = volume.deleteFile(through + QStringLiteral("keep"));
+        else if (operation == QLatin1String("createDirectory"))
+            actual = volume.createDirectory(through + QStringLiteral("new/deeper"));
+        else if (operation == QLatin1String("removeDirectory"))
+            actual = volume.removeDirectory(through + QStringLiteral("sub"), true);
+        else if (operation == QLatin1String("listFiles"))
+            actual = volume.listFiles(through + QStringLiteral("sub"), QStringLiteral("*"), names);
+        else
+            actual = volume.openFile(through + QStringLiteral("keep"), opened);
+        delete opened;
+        QCOMPARE(actual, result);
+        QCOMPARE(folderSnapshot(path(QStringLiteral("%T/victim"))), victimBefore);
+        // Outside the confining folder the same link is followed as the user laid it.
+        QCOMPARE(m_fs.createDirectory(path(QStringLiteral("%T/volume/Maps/made"))), 0);
+        QVERIFY(QFileInfo(path(QStringLiteral("%T/victim/made"))).isDir());
     }
 
     void fileQueries()

@@ -80,6 +80,9 @@ private slots:
         QTest::newRow("chunk size 0 fetches whole") << file << digests << quint64(0) << QVector<ByteRange>{{0, last}};
         QTest::newRow("too few digests fetch whole") << file << digests.mid(0, 5) << chunkSize
                                                      << QVector<ByteRange>{{0, last}};
+        // Rounding the chunk count up must not wrap it to 0, which would trust an empty list.
+        QTest::newRow("chunk size near 2^64 without digests fetches whole")
+            << damaged(file, {0}) << QVector<QByteArray>{} << ~quint64(0) << QVector<ByteRange>{{0, last}};
     }
     void ranges()
     {
@@ -170,6 +173,19 @@ private slots:
         QVERIFY(!DownloadFiles::isComplete(folder.path(), record));
         record.fileName = QStringLiteral("other.zip");
         record.size = 5;
+        QVERIFY(!DownloadFiles::isComplete(folder.path(), record));
+
+        // A link under the final name is no download of ours.
+        QVERIFY(QFile::link(file.fileName(), folder.filePath(QStringLiteral("linked.zip"))));
+        record.fileName = QStringLiteral("linked.zip");
+        QVERIFY(!DownloadFiles::isComplete(folder.path(), record));
+
+        // A final name that is a SHA-1 text may be an unverified partial file: only its digest tells.
+        record.extraBytes = QCryptographicHash::hash("12345", QCryptographicHash::Sha1).toHex();
+        record.fileName = QString::fromLatin1(record.extraBytes);
+        QVERIFY(QFile::copy(file.fileName(), folder.filePath(record.fileName)));
+        QVERIFY(DownloadFiles::isComplete(folder.path(), record));
+        record.extraBytes = QCryptographicHash::hash("54321", QCryptographicHash::Sha1).toHex();
         QVERIFY(!DownloadFiles::isComplete(folder.path(), record));
     }
 

@@ -14,6 +14,9 @@
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QNetworkProxy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -348,6 +351,85 @@ private Q_SLOTS:
         QCOMPARE(outcome.code, int(NEC_CANNOT_WRITE));
         QVERIFY(!QFile::exists(finalPath()));
         QVERIFY(QFile::exists(partialPath()));
+    }
+
+    // Partial and final files are never one file: not for a file named by its own SHA-1 text (a full-size
+    // unverified file under that name is checked), nor for two records of one content.
+    void partialAndFinalFilesStayApart()
+    {
+        PackageFile selfNamed = record();
+        selfNamed.fileName = QString::fromLatin1(selfNamed.extraBytes);
+        QVERIFY(writeFile(m_downloads->filePath(selfNamed.fileName), damaged(m_content, {4})));
+        PackageFile copy = record();
+        copy.fileName = QStringLiteral("copy.bin");
+
+        const Outcome outcome = download({selfNamed, record(), copy});
+        QVERIFY(outcome.finished);
+        QCOMPARE(outcome.error, QString());
+        for (const QString &name : {selfNamed.fileName, fileName, copy.fileName})
+            QCOMPARE(sha1Hex(readFile(m_downloads->filePath(name))), sha1Hex(m_content));
+        QCOMPARE(QDir(m_downloads->path()).entryList(QDir::Files).size(), 3);
+    }
+
+    // Links planted under the download's names lead nowhere: what they point to stays as it was.
+    void plantedLinksAreNotFollowed()
+    {
+        QTemporaryDir elsewhere;
+        const QString victim = elsewhere.filePath(QStringLiteral("victim"));
+        const QByteArray theirs = damaged(m_content, {2});
+        QVERIFY(writeFile(victim, theirs));
+        QVERIFY(QFile::link(victim, partialPath()));
+        const Outcome outcome = download({record()});
+        QVERIFY(outcome.finished);
+        QCOMPARE(outcome.error, QString());
+        QCOMPARE(readFile(victim), theirs);
+        QVERIFY(!QFileInfo(finalPath()).isSymLink());
+        QCOMPARE(sha1Hex(readFile(finalPath())), sha1Hex(m_content));
+
+        // A link to a file of the right size under the final name is not taken for the download.
+        QVERIFY(QFile::remove(finalPath()));
+        QVERIFY(QFile::link(victim, finalPath()));
+        QCOMPARE(download({record()}).error, QString());
+        QCOMPARE(readFile(victim), theirs);
+        QCOMPARE(sha1Hex(readFile(finalPath())), sha1Hex(m_content));
+    }
+
+    // A proxy asks for a login and nobody is there to give one (the command-line tool): the download ends
+    // at once instead of waiting for an answer that never comes.
+    void proxyLoginWithoutListenerEnds()
+    {
+        QTcpServer proxy;
+        QVERIFY(proxy.listen(QHostAddress::LocalHost));
+        connect(&proxy, &QTcpServer::newConnection, this, [&proxy] {
+            while (QTcpSocket *socket = proxy.nextPendingConnection()) {
+                auto request = std::make_shared<QByteArray>();
+                connect(socket, &QTcpSocket::readyRead, socket, [socket, request] {
+                    request->append(socket->readAll());
+                    if (!request->contains("\r\n\r\n"))
+                        return;
+                    request->clear();
+                    socket->write("HTTP/1.1 407 Proxy Authentication Required\r\n"
+                                  "Proxy-Authenticate: Basic realm=\"test\"\r\nContent-Length: 0\r\n\r\n");
+                });
+            }
+        });
+        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"),
+                                                         proxy.serverPort()));
+        DownloadResumeThreadedTask task;
+        PackageFile file = record();
+        file.url = QUrl(QStringLiteral("http://updates.example/files/six.bin"));
+        task.setup({file}, QStringLiteral("en_US"), nullptr, &m_listener);
+        task.setServerBaseUrl(QStringLiteral("http://updates.example"));
+        task.setDownloadsFolder(m_downloads->path());
+        QSignalSpy failed(&task, qOverload<QString>(&DownloadResumeThreadedTask::downloadComplete));
+        QSignalSpy finished(&task, &QThread::finished);
+        task.start();
+        const bool ended = finished.wait(10000);
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+        QVERIFY(ended);
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(!failed.first().first().toString().isEmpty());
+        QVERIFY(!QFile::exists(finalPath()));
     }
 
     void badNamesFromTheServerWriteNothing_data()

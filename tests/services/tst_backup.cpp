@@ -4,6 +4,7 @@
 #include "devicedescription.h"
 #include "dottedversion.h"
 #include "filestamps.h"
+#include "foldersnapshot.h"
 #include "mapinfo.h"
 #include "midevicehandler.h"
 #include "storagefixture.h"
@@ -32,22 +33,6 @@
 using vktpdl::MIDeviceHandler;
 
 namespace {
-
-// Relative path -> content of every file below folder; folders appear with a trailing slash.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString relative = QDir(folder).relativeFilePath(path);
-        if (it.fileInfo().isDir())
-            entries.insert(relative + "/", QByteArray());
-        else
-            entries.insert(relative, readFile(path));
-    }
-    return entries;
-}
 
 QByteArray pattern(char fill, int size)
 {
@@ -188,6 +173,10 @@ private slots:
     void restoreAfterReplug();
     void programAtTheVolumeRoot();
     void missingCacheFileChangesNothing();
+    void damagedCacheFiles_data();
+    void damagedCacheFiles();
+    void backupsFolderInsideABackedUpFolder();
+    void linksInTheBackupsFolderAreNotFollowed();
     void unreadableDescriptors_data();
     void unreadableDescriptors();
     void unlistedDescriptorKeepsItsContents();
@@ -400,7 +389,7 @@ void TestBackup::sharedContentsSurviveDeletion()
 
 void TestBackup::restoreAfterReplug()
 {
-    const QMap<QString, QByteArray> original = snapshot(card());
+    const QMap<QString, QByteArray> original = folderSnapshot(card());
     QCOMPARE(createBackup(folders()), BE_NO_ERROR);
 
     // Plugged in again under another mount point, beside a stick that the backup knows nothing of.
@@ -415,16 +404,16 @@ void TestBackup::restoreAfterReplug()
     QVERIFY(writeFile(m_machine->volume("replugged") + "/Navi/navi.exe", "newer program"));
 
     Backup backup = Backup::list(backups()).first();
-    const QMap<QString, QByteArray> otherBefore = snapshot(m_machine->volume("other"));
+    const QMap<QString, QByteArray> otherBefore = folderSnapshot(m_machine->volume("other"));
     QVERIFY(!backup.bind(*other));
     QCOMPARE(backup.restore(*other, nullptr, nullptr), BE_NOT_RESTORABLE);
-    QCOMPARE(snapshot(m_machine->volume("other")), otherBefore);
+    QCOMPARE(folderSnapshot(m_machine->volume("other")), otherBefore);
 
     QVERIFY(backup.bind(*device));
     QCOMPARE(backup.files().at(3).devicePath, m_machine->volume("replugged") + "/KorwindContent/Maps/sub/c.nm3");
     RecordingProgress progress;
     QCOMPARE(backup.restore(*device, &progress, nullptr), BE_NO_ERROR);
-    QCOMPARE(snapshot(m_machine->volume("replugged")), original);
+    QCOMPARE(folderSnapshot(m_machine->volume("replugged")), original);
     QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
     QCOMPARE(progress.values.last(), 100);
 }
@@ -434,7 +423,7 @@ void TestBackup::restoreAfterReplug()
 void TestBackup::programAtTheVolumeRoot()
 {
     QVERIFY(writeFile(card("/navi.exe"), "program at the root"));
-    const QMap<QString, QByteArray> original = snapshot(card());
+    const QMap<QString, QByteArray> original = folderSnapshot(card());
     QCOMPARE(createBackup({card(), card("/KorwindContent/Maps")}), BE_NO_ERROR);
     Backup backup = Backup::list(backups()).first();
     const qsizetype fileCount = std::count_if(original.keyBegin(), original.keyEnd(),
@@ -448,7 +437,7 @@ void TestBackup::programAtTheVolumeRoot()
     struct stat after = {};
     QCOMPARE(::stat(QFile::encodeName(card()).constData(), &after), 0);
     QCOMPARE(after.st_ino, before.st_ino);
-    QCOMPARE(snapshot(card()), original);
+    QCOMPARE(folderSnapshot(card()), original);
 }
 
 void TestBackup::missingCacheFileChangesNothing()
@@ -458,9 +447,93 @@ void TestBackup::missingCacheFileChangesNothing()
     const QString sha1 = backup.files().at(2).sha1;
     QVERIFY(QFile::remove(backups() + "/filecache/" + sha1.left(1) + "/" + sha1.mid(1, 1) + "/" + sha1));
     QVERIFY(writeFile(card("/KorwindContent/Maps/added.nm3"), "added later"));
-    const QMap<QString, QByteArray> before = snapshot(card());
+    const QMap<QString, QByteArray> before = folderSnapshot(card());
     QCOMPARE(Backup::list(backups()).first().restore(*m_device, nullptr, nullptr), BE_CACHE_FILES_MISSING);
-    QCOMPARE(snapshot(card()), before);
+    QCOMPARE(folderSnapshot(card()), before);
+}
+
+void TestBackup::damagedCacheFiles_data()
+{
+    QTest::addColumn<QByteArray>("damage"); // what b.nm3's cache file holds after a crash
+    QTest::addColumn<bool>("aged");         // the second backup trusts the stamps of the first
+    QTest::addColumn<bool>("repaired");     // the second backup stores the content again
+    QTest::newRow("emptied") << QByteArray() << false << true;
+    QTest::newRow("emptied, stamps trusted") << QByteArray() << true << true;
+    QTest::newRow("same size, other bytes") << pattern('x', 600 * 1024) << false << true;
+    // Trusted stamps read neither the file nor its stored copy; the restoration's own check finds it.
+    QTest::newRow("same size, other bytes, stamps trusted") << pattern('x', 600 * 1024) << true << false;
+}
+
+// A cache file emptied or damaged (a crash before it reached the disk) is never restored: the
+// restoration checks every content it needs before it changes anything, and a later backup stores a
+// content again when its stored copy is not sound.
+void TestBackup::damagedCacheFiles()
+{
+    QFETCH(QByteArray, damage);
+    QFETCH(bool, aged);
+    QFETCH(bool, repaired);
+    Backup first(backups());
+    QCOMPARE(first.create(folders(), "first", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    const QString stored = cachePath(first.files().at(2).sha1);
+    QVERIFY(writeFile(stored, damage));
+    QVERIFY(writeFile(card("/KorwindContent/Maps/added.nm3"), "added later"));
+    const QMap<QString, QByteArray> before = folderSnapshot(card());
+    QCOMPARE(Backup::list(backups()).first().restore(*m_device, nullptr, nullptr), BE_CACHE_FILES_MISSING);
+    QCOMPARE(folderSnapshot(card()), before);
+
+    QVERIFY(QFile::remove(card("/KorwindContent/Maps/added.nm3")));
+    if (aged)
+        QVERIFY(ageStamps(backups()));
+    Backup second(backups());
+    QCOMPARE(second.create(folders(), "second", *m_device, nullptr, nullptr), BE_NO_ERROR);
+    QCOMPARE(readFile(stored) == pattern('b', 600 * 1024), repaired);
+    if (!repaired)
+        return;
+    QVERIFY(writeFile(card("/KorwindContent/Maps/b.nm3"), "lost"));
+    QCOMPARE(Backup::list(backups()).first().restore(*m_device, nullptr, nullptr), BE_NO_ERROR);
+    QCOMPARE(readFile(card("/KorwindContent/Maps/b.nm3")), pattern('b', 600 * 1024));
+}
+
+// Backups kept on the device, in a folder that a backup covers (the navigator at the volume root): the
+// restoration would empty them with the rest, so neither creation nor restoration goes ahead.
+void TestBackup::backupsFolderInsideABackedUpFolder()
+{
+    const QMap<QString, QByteArray> original = folderSnapshot(card());
+    Backup onDevice(card("/backups"));
+    QCOMPARE(onDevice.create({card(), card("/KorwindContent/Maps")}, "all", *m_device, nullptr, nullptr),
+             BE_BACKUPS_FOLDER_COVERED);
+    QCOMPARE(folderSnapshot(card()), original);
+
+    // A backup made elsewhere, its folder then moved onto the device.
+    QCOMPARE(createBackup({card(), card("/KorwindContent/Maps")}), BE_NO_ERROR);
+    QVERIFY(QDir().rename(backups(), card("/backups")));
+    const QMap<QString, QByteArray> moved = folderSnapshot(card());
+    const QList<Backup> listed = Backup::list(card("/backups"));
+    QCOMPARE(listed.size(), 1);
+    Backup backup = listed.first();
+    QCOMPARE(backup.restore(*m_device, nullptr, nullptr), BE_BACKUPS_FOLDER_COVERED);
+    QCOMPARE(folderSnapshot(card()), moved);
+}
+
+// A backups folder that others may write: links planted in it lead nowhere.
+void TestBackup::linksInTheBackupsFolderAreNotFollowed()
+{
+    const QString victim = m_machine->path() + "/victim";
+    QVERIFY(writeFile(victim + "/letter.txt", "mine"));
+    QVERIFY(QDir().mkpath(backups()));
+    QVERIFY(QFile::link(victim, backups() + "/filecache"));
+    QCOMPARE(createBackup(folders()), BE_PC_FAILED);
+    QCOMPARE(Backup::collectUnusedCacheFiles(backups(), {}, nullptr), BE_PC_FAILED);
+    QCOMPARE(QDir(victim).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"letter.txt"});
+    QCOMPARE(readFile(victim + "/letter.txt"), QByteArray("mine"));
+
+    // A link as one of the cache's levels.
+    QVERIFY(QFile::remove(backups() + "/filecache"));
+    const QString navi = sha1Of(pattern('n', 4000));
+    QVERIFY(QDir().mkpath(backups() + "/filecache"));
+    QVERIFY(QFile::link(victim, backups() + "/filecache/" + navi.left(1)));
+    QCOMPARE(createBackup({card("/Navi")}), BE_PC_FAILED);
+    QCOMPARE(QDir(victim).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"letter.txt"});
 }
 
 void TestBackup::unreadableDescriptors_data()
@@ -592,12 +665,18 @@ void TestBackup::cancelledRestorationAndDeletion()
     Backup second(backups());
     QCOMPARE(second.create(folders(), "second", *m_device, nullptr, nullptr), BE_NO_ERROR);
 
-    // Stops after emptying the first folder, then inside the first copy (one answer per folder first).
-    StopAfter afterFirstFolder(0);
+    // Stops while checking the stored contents, after emptying the first folder, then inside the first
+    // copy. The check asks before each block of each content and once at its end: 2 + 3 + 4 answers for
+    // navi.exe, a.nm3 and b.nm3; then one answer per folder.
+    const QMap<QString, QByteArray> changed = folderSnapshot(card());
+    StopAfter whileChecking(4);
+    QCOMPARE(first.restore(*m_device, nullptr, &whileChecking), BE_CANCELLED);
+    QCOMPARE(folderSnapshot(card()), changed);
+    StopAfter afterFirstFolder(9);
     QCOMPARE(first.restore(*m_device, nullptr, &afterFirstFolder), BE_CANCELLED);
     QVERIFY(!QFile::exists(card("/Navi/navi.exe")));
     QVERIFY(QFile::exists(card("/KorwindContent/Maps/b.nm3")));
-    StopAfter inFirstCopy(2);
+    StopAfter inFirstCopy(11);
     QCOMPARE(first.restore(*m_device, nullptr, &inFirstCopy), BE_CANCELLED);
     QVERIFY(!QFile::exists(card("/KorwindContent/Maps/b.nm3")));
 

@@ -75,6 +75,7 @@ private slots:
     void damagedIdentity();
     void identityUnderOtherCase();
     void identityWriteFailure();
+    void identityNeverWrittenThroughALink();
     void createStructure();
     void mapsFolder();
     void listMaps();
@@ -307,6 +308,23 @@ void TestContentFolderScanner::identityWriteFailure()
     QCOMPARE(s->createInfo(0, identity), DE_WRONG_REPLY);
     createFile("cardA/KorwindContent/KorwindContentInfo.xml", "anything");
     QCOMPARE(s->readInfo(0, identity), DE_WRONG_REPLY);
+}
+
+// A damaged identity file that is a link (a stick made on another system) is not rewritten: that would
+// overwrite whatever the link leads to.
+void TestContentFolderScanner::identityNeverWrittenThroughALink()
+{
+    createFile("outside.txt", "someone else's file");
+    createDir("cardA/KorwindContent");
+    QVERIFY(QFile::link(path("outside.txt"), path("cardA/KorwindContent/KorwindContentInfo.xml")));
+    auto s = searchedScanner();
+    ContentFolderIdentity identity;
+    QCOMPARE(s->readInfo(0, identity), DE_WRONG_REPLY);
+    QCOMPARE(s->createInfo(0, identity), DE_WRONG_REPLY);
+    QVERIFY(identity.uid.isEmpty());
+    QFile outside(path("outside.txt"));
+    QVERIFY(outside.open(QIODevice::ReadOnly));
+    QCOMPARE(outside.readAll(), QByteArray("someone else's file"));
 }
 
 void TestContentFolderScanner::createStructure()

@@ -10,6 +10,7 @@
 #include "storagefixture.h"
 #include "transferstatistics.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -106,12 +107,14 @@ private:
     QList<FakeDeviceSetup> m_setups;
 };
 
-MapInfo serverMap(const QString &fileName, quint64 size)
+// A map of the server whose download holds content.
+MapInfo serverMap(const QString &fileName, const QByteArray &content)
 {
     MapInfo map;
     map.kind = ProductInfo::MapPackage;
     map.file.fileName = fileName;
-    map.file.size = size;
+    map.file.size = quint64(content.size());
+    map.file.extraBytes = QCryptographicHash::hash(content, QCryptographicHash::Sha1).toHex();
     return map;
 }
 
@@ -145,6 +148,7 @@ private slots:
     void deviceSearchProgress();
     void reconnection_data();
     void reconnection();
+    void rescanKeepsTheChosenCopy();
 
     void checkPackage_data();
     void checkPackage();
@@ -157,6 +161,7 @@ private slots:
     void refusedMapLists();
     void interruptedCopy_data();
     void interruptedCopy();
+    void damagedDownloadIsNotInstalled();
 
     void statistics_data();
     void statistics();
@@ -316,6 +321,32 @@ void TestDeviceServices::reconnection()
     }
 }
 
+// A content folder copied to the device's second card carries the same identity: the rescan keeps the
+// one the user chose, and when that one is gone it does not take the copy instead.
+void TestDeviceServices::rescanKeepsTheChosenCopy()
+{
+    QVERIFY(writeFile(card(1, "/KorwindContent/KorwindContentInfo.xml"), identityFile("{copied}")));
+    QVERIFY(writeFile(card(2, "/KorwindContent/KorwindContentInfo.xml"), identityFile("{copied}")));
+    makeServices({}, 0);
+    FixtureMachine machine;
+    machine.usbDevices.append(StorageMachine::stick("S1", {card(1), card(2)}));
+    QVERIFY(m_machine->write(machine));
+    QCOMPARE(run([&] { m_services->searchDevices(); }), QString());
+    m_services->deviceSelected(0);
+    QCOMPARE(run([&] { m_services->searchContents(false); }), QString());
+    QCOMPARE(m_services->selectedContent(), nullptr);
+    // The chosen copy is the second in the list.
+    m_services->contentSelected(1);
+    QCOMPARE(m_services->selectedContent()->path, card(1, "/KorwindContent"));
+    QCOMPARE(run([&] { m_services->researchContents(); }), QString());
+    QCOMPARE(m_services->selectedContent()->path, card(1, "/KorwindContent"));
+
+    QVERIFY(QDir(card(1, "/KorwindContent")).removeRecursively());
+    QCOMPARE(run([&] { m_services->researchContents(); }),
+             QString("Korwind Navigator content folder was not found on your device."));
+    QCOMPARE(m_services->selectedContent(), nullptr);
+}
+
 void TestDeviceServices::checkPackage_data()
 {
     QTest::addColumn<int>("kind");
@@ -403,7 +434,7 @@ void TestDeviceServices::copiesMapsWithProgressRanges()
     QList<int> progress;
     connect(m_services.get(), &AbstractDeviceServices::showProgress, this,
             [&](int percent) { progress.append(percent); }, Qt::DirectConnection);
-    const QList<MapInfo> install = {serverMap("a.NM3", 100), serverMap("b.NM3", 300)};
+    const QList<MapInfo> install = {serverMap("a.NM3", QByteArray(100, 'a')), serverMap("b.NM3", QByteArray(300, 'b'))};
     QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }), QString());
 
     QCOMPARE(progress, (QList<int>{0, 25, 25, 100}));
@@ -435,12 +466,15 @@ void TestDeviceServices::onlyDeletionsLeaveTheStatisticsAlone()
 void TestDeviceServices::refusedMapLists_data()
 {
     QTest::addColumn<MapInfo>("bad");
-    MapInfo installed = serverMap("c.NM3", 100);
+    MapInfo installed = serverMap("c.NM3", QByteArray(100, 'c'));
     installed.kind = ProductInfo::InstalledMap;
-    QTest::newRow("name with a path") << serverMap("../c.NM3", 100);
-    QTest::newRow("name with a backslash") << serverMap("..\\c.NM3", 100);
-    QTest::newRow("empty map") << serverMap("c.NM3", 0);
+    QTest::newRow("name with a path") << serverMap("../c.NM3", QByteArray(100, 'c'));
+    QTest::newRow("name with a backslash") << serverMap("..\\c.NM3", QByteArray(100, 'c'));
+    QTest::newRow("empty map") << serverMap("c.NM3", QByteArray());
     QTest::newRow("not a server map") << installed;
+    MapInfo undigested = serverMap("c.NM3", QByteArray(100, 'c'));
+    undigested.file.extraBytes.clear();
+    QTest::newRow("no digest to check") << undigested;
 }
 
 void TestDeviceServices::refusedMapLists()
@@ -451,7 +485,7 @@ void TestDeviceServices::refusedMapLists()
     QVERIFY(writeFile(download("a.NM3"), QByteArray(100, 'a')));
     QVERIFY(writeFile(download("c.NM3"), QByteArray(100, 'c')));
 
-    const QList<MapInfo> install = {serverMap("a.NM3", 100), bad};
+    const QList<MapInfo> install = {serverMap("a.NM3", QByteArray(100, 'a')), bad};
     QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }), internalError);
     QCOMPARE(QDir(maps).entryList(QDir::Files), QStringList());
     QVERIFY(!QFile::exists(card(1, "/KorwindContent/c.NM3")));
@@ -484,11 +518,30 @@ void TestDeviceServices::interruptedCopy()
             interrupted = true;
         }
     }, Qt::DirectConnection);
-    const QList<MapInfo> install = {serverMap("a.NM3", 100), serverMap("b.NM3", 300)};
+    const QList<MapInfo> install = {serverMap("a.NM3", QByteArray(100, 'a')), serverMap("b.NM3", QByteArray(300, 'b'))};
     QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }), error);
     QVERIFY(interrupted);
     QCOMPARE(m_services->lastError(), error);
     QVERIFY(!QFile::exists(card(1, "/KorwindContent/Maps/b.NM3")));
+}
+
+// A stale file of the right size under a map's name in the downloads folder: its digest, taken while it
+// is copied, is not the record's, so no copy of it stays on the device and the download goes.
+void TestDeviceServices::damagedDownloadIsNotInstalled()
+{
+    QVERIFY(prepareStick());
+    const QString maps = m_services->selectedContent()->contentText;
+    QVERIFY(writeFile(download("a.NM3"), QByteArray(100, 'a')));
+    QVERIFY(writeFile(download("b.NM3"), QByteArray(300, 'x')));
+    QVERIFY(writeFile(maps + "/b.NM3", "the installed map"));
+    const QList<MapInfo> install = {serverMap("a.NM3", QByteArray(100, 'a')), serverMap("b.NM3", QByteArray(300, 'b'))};
+    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }),
+             QString("A downloaded map file is damaged and was not installed; it has been removed.\n"
+                     "Please download the maps again."));
+    QCOMPARE(readFile(maps + "/a.NM3"), QByteArray(100, 'a'));
+    QVERIFY(!QFile::exists(maps + "/b.NM3"));
+    QVERIFY(!QFile::exists(download("b.NM3")));
+    QVERIFY(QFile::exists(download("a.NM3")));
 }
 
 void TestDeviceServices::statistics_data()

@@ -34,12 +34,15 @@ private slots:
     void scanProgressAndCancellation();
     void unreadableMountTableFindsNothing();
     void vanishedVolumeKeepsTheSearcherName();
+    void cardsInBuiltInSlots();
+    void userSpaceMountsByUuidAndLabel();
 
     void findsNavigatorsByTablesAndInternalName();
     void listsNavigatorsWithIdentifiers();
     void inspectsAPickedExecutable();
     void cancelledNavigatorSearch();
     void writeProtectedVolume();
+    void rootOwnedTopFolderIsNotReadOnly();
 
     void portablePathFollowsTheVolume();
     void dataPath_data();
@@ -52,8 +55,13 @@ private slots:
     void installsPackage();
     void installWithoutNavigatorFolderDeletesNothing();
     void cancelledInstallation();
+    void packageCheckWorksInAFolderOfItsOwn_data();
+    void packageCheckWorksInAFolderOfItsOwn();
+    void installationNeverWritesThroughALink();
 
 private:
+    // Writes the machine and searches it; the number of devices found, -1 when the search failed.
+    int searchMachine(const FixtureMachine &machine);
     // One stick with the volume "CARD", navigators written by the test before the search.
     StorageCardDevice *searchOneStick();
     // The same with /Navi/MobileNavigator.exe and its launcher /Navi/Start.exe, chosen when select is true.
@@ -97,14 +105,19 @@ void TestStorageCardDevice::init()
     QVERIFY(m_machine->isValid());
 }
 
+int TestStorageCardDevice::searchMachine(const FixtureMachine &machine)
+{
+    if (!m_machine->write(machine))
+        return -1;
+    m_manager = m_machine->manager();
+    return m_manager->searchDevices(nullptr, nullptr) == 0 ? m_manager->deviceCount() : -1;
+}
+
 StorageCardDevice *TestStorageCardDevice::searchOneStick()
 {
     FixtureMachine machine;
     machine.usbDevices.append(StorageMachine::stick("S1", {card()}));
-    if (!m_machine->write(machine))
-        return nullptr;
-    m_manager = m_machine->manager();
-    if (m_manager->searchDevices(nullptr, nullptr) != 0 || m_manager->deviceCount() != 1)
+    if (searchMachine(machine) != 1)
         return nullptr;
     auto *device = static_cast<StorageCardDevice *>(m_manager->storageDevice(0));
     return device->findNavigators(nullptr, nullptr) == DE_NO_ERROR ? device : nullptr;
@@ -157,11 +170,7 @@ void TestStorageCardDevice::cardReaderWithTwoCardsIsOneDevice()
     reader.luns = {lowerSlot, emptySlot, higherSlot};
     machine.usbDevices.append(reader);
     machine.usbDevices.append(StorageMachine::stick("STICK", {m_machine->volume("G")}));
-    QVERIFY(m_machine->write(machine));
-
-    m_manager = m_machine->manager();
-    QCOMPARE(m_manager->searchDevices(nullptr, nullptr), 0);
-    QCOMPARE(m_manager->deviceCount(), 2);
+    QCOMPARE(searchMachine(machine), 2);
 
     auto *reading = static_cast<StorageCardDevice *>(m_manager->storageDevice(0));
     QStringList roots;
@@ -277,6 +286,48 @@ void TestStorageCardDevice::vanishedVolumeKeepsTheSearcherName()
     QCOMPARE(device.toPortablePath(m_machine->volume("A") + "/x"), QString("uuid:S1-1|/x"));
 }
 
+// An SD card in the computer's own slot is a device of its own; an empty slot and a soldered eMMC chip
+// (which sits in a slot as well) are none.
+void TestStorageCardDevice::cardsInBuiltInSlots()
+{
+    FixtureMachine machine;
+    FixtureCardSlot soldered;
+    soldered.cardType = "MMC";
+    soldered.card.volumes.append({m_machine->volume("emmc"), "SYSTEM", "e-1"});
+    FixtureCardSlot empty;
+    empty.hasCard = false;
+    FixtureCardSlot sd;
+    sd.card.volumes.append({m_machine->volume("SD"), "NAVI", "5D-1"});
+    machine.cardSlots = {soldered, empty, sd};
+    machine.usbDevices.append(StorageMachine::stick("S1", {card()}));
+    QCOMPARE(searchMachine(machine), 2);
+    auto *slot = static_cast<StorageCardDevice *>(m_manager->storageDevice(1));
+    QStringList roots;
+    QCOMPARE(slot->listRoots(roots), 0);
+    QCOMPARE(roots, QStringList(m_machine->volume("SD")));
+    QCOMPARE(slot->displayName(), "(NAVI " + m_machine->volume("SD") + ")");
+    QCOMPARE(slot->modelText(), QString("SD16G SD Card"));
+    QCOMPARE(slot->toPortablePath(m_machine->volume("SD") + "/x"), QString("uuid:5D-1|/x"));
+}
+
+// File systems in user space (ntfs-3g, exfat-fuse) have no device number; their source may name the
+// disk by the links udev made from the UUID or the label.
+void TestStorageCardDevice::userSpaceMountsByUuidAndLabel()
+{
+    FixtureMachine machine;
+    machine.usbDevices.append(StorageMachine::stick("S1", {m_machine->volume("A"), m_machine->volume("B")}));
+    QList<FixtureVolume> &volumes = machine.usbDevices.first().luns.first().volumes;
+    volumes[0].fileSystemType = volumes[1].fileSystemType = "fuseblk";
+    volumes[0].source = "uuid";
+    volumes[1].source = "label";
+    volumes[1].label = "MY CARD";
+    QCOMPARE(searchMachine(machine), 1);
+    QStringList roots;
+    m_manager->storageDevice(0)->listRoots(roots);
+    QCOMPARE(roots, QStringList({m_machine->volume("B"), m_machine->volume("A")}));
+    QCOMPARE(m_manager->storageDevice(0)->toPortablePath(m_machine->volume("B")), QString("uuid:S1-2|"));
+}
+
 void TestStorageCardDevice::findsNavigatorsByTablesAndInternalName()
 {
     QVERIFY(writeFile(card("/NAVI/MobileNavigator.exe"), navigatorBytes("korwind", {2, 1, 0, 5})));
@@ -377,21 +428,48 @@ void TestStorageCardDevice::cancelledNavigatorSearch()
 
 void TestStorageCardDevice::writeProtectedVolume()
 {
-    if (::geteuid() == 0)
-        QSKIP("permissions do not bind the super-user");
+    // A card with its lock switch set: the disk is read-only and mounted so.
     QVERIFY(writeFile(card("/A/Navi.exe"), navigatorBytes("korwind")));
-    StorageCardDevice *device = searchOneStick();
-    QVERIFY(device);
-    QVERIFY(QFile::setPermissions(card(), QFile::ReadOwner | QFile::ExeOwner));
+    FixtureMachine machine;
+    machine.usbDevices.append(StorageMachine::stick("S1", {card()}));
+    machine.usbDevices.first().luns.first().writeProtected = true;
+    QCOMPARE(searchMachine(machine), 1);
+    auto *device = static_cast<StorageCardDevice *>(m_manager->storageDevice(0));
     QVERIFY(device->findNavigators(nullptr, nullptr) == DE_NO_ERROR);
     QList<NavigatorRecord> found;
     device->listNavigators(found, nullptr, nullptr);
     DeviceDescription description;
     device->getDeviceDescription(description);
-    QFile::setPermissions(card(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(found.size(), 1);
     QVERIFY(found.first().isReadOnly);
     QVERIFY(description.allRootsReadOnly);
+    QVERIFY(device->isReadOnly(card("/KorwindContent")));
+}
+
+// A stick whose top folder belongs to another user (root) while its folders are the user's own: only
+// the folders that cannot be written are read-only, and the device is not.
+void TestStorageCardDevice::rootOwnedTopFolderIsNotReadOnly()
+{
+    if (::geteuid() == 0)
+        QSKIP("permissions do not bind the super-user");
+    QVERIFY(writeFile(card("/Navi/Navi.exe"), navigatorBytes("korwind")));
+    QVERIFY(QDir().mkpath(card("/KorwindContent/Maps")));
+    StorageCardDevice *device = searchOneStick();
+    QVERIFY(device);
+    QVERIFY(QFile::setPermissions(card(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(device->findNavigators(nullptr, nullptr) == DE_NO_ERROR);
+    QList<NavigatorRecord> found;
+    device->listNavigators(found, nullptr, nullptr);
+    DeviceDescription description;
+    device->getDeviceDescription(description);
+    const bool contentReadOnly = device->isReadOnly(card("/KorwindContent"));
+    const bool rootReadOnly = device->isReadOnly(card());
+    QFile::setPermissions(card(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(found.size(), 1);
+    QVERIFY(!found.first().isReadOnly);
+    QVERIFY(!description.allRootsReadOnly);
+    QVERIFY(!contentReadOnly);
+    QVERIFY(rootReadOnly);
 }
 
 void TestStorageCardDevice::portablePathFollowsTheVolume()
@@ -531,7 +609,7 @@ void TestStorageCardDevice::checkPackage()
         QVERIFY(writeFile(package, "not a zip archive"));
     QCOMPARE(device->checkPackage(package, QFileInfo(package).size(), nullptr, nullptr), result);
     // The extracted copy is removed again.
-    QVERIFY(!QFileInfo::exists(m_temporary.path() + "/KorwindNavigatorUpdateCenter/TEMP_ZIP_ARCHIVE"));
+    QCOMPARE(QDir(m_temporary.path()).entryList({"KorwindNavigator*"}, QDir::AllEntries | QDir::Hidden), QStringList());
 }
 
 void TestStorageCardDevice::installsPackage()
@@ -588,6 +666,60 @@ void TestStorageCardDevice::cancelledInstallation()
     QCOMPARE(device->checkPackage(package, QFileInfo(package).size(), nullptr, nullptr), 0);
     StopAfter stop(0);
     QCOMPARE(device->installPackage(package, QFileInfo(package).size(), nullptr, &stop), int(DE_CANCELLED));
+}
+
+void TestStorageCardDevice::packageCheckWorksInAFolderOfItsOwn_data()
+{
+    QTest::addColumn<QString>("planted"); // a link in the shared temporary folder, leading to the victim's folder
+    QTest::newRow("the program's folder") << "KorwindNavigatorUpdateCenter";
+    QTest::newRow("the archive's folder") << "KorwindNavigatorUpdateCenter/TEMP_ZIP_ARCHIVE";
+}
+
+// Another user of the machine plants links where a fixed work folder would be: nothing of theirs goes.
+void TestStorageCardDevice::packageCheckWorksInAFolderOfItsOwn()
+{
+    QFETCH(QString, planted);
+    StorageCardDevice *device = searchWithNavigator();
+    QVERIFY(device);
+    const QString victim = m_machine->path() + "/victim";
+    QVERIFY(writeFile(victim + "/letter.txt", "mine"));
+    QVERIFY(writeFile(victim + "/TEMP_ZIP_ARCHIVE/notes.txt", "mine too"));
+    const QString link = m_temporary.path() + "/" + planted;
+    const auto removePlanted = [&] {
+        QFile::remove(link); // the link itself, before the real folder around it
+        QDir(m_temporary.path() + "/KorwindNavigatorUpdateCenter").removeRecursively();
+    };
+    QVERIFY(QDir().mkpath(QFileInfo(link).path()));
+    QVERIFY(QFile::link(victim, link));
+
+    const QString package = writePackage("package.zip", {{"pkg/Navi/MobileNavigator.exe", navigatorBytes("korwind")},
+                                                         {"pkg/Navi/Start.exe", navigatorBytes("")}});
+    QCOMPARE(device->checkPackage(package, QFileInfo(package).size(), nullptr, nullptr), 0);
+    QCOMPARE(readFile(victim + "/letter.txt"), QByteArray("mine"));
+    QCOMPARE(readFile(victim + "/TEMP_ZIP_ARCHIVE/notes.txt"), QByteArray("mine too"));
+    const QStringList victimEntries = QDir(victim).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    removePlanted();
+    QCOMPARE(victimEntries, QStringList({"letter.txt", "TEMP_ZIP_ARCHIVE"}));
+}
+
+// Links on the stick (a folder named like the package's, leading off the volume) are never entered.
+void TestStorageCardDevice::installationNeverWritesThroughALink()
+{
+    StorageCardDevice *device = searchWithNavigator();
+    QVERIFY(device);
+    const QString elsewhere = m_machine->path() + "/elsewhere";
+    QVERIFY(QDir().mkpath(elsewhere));
+    QVERIFY(QFile::link(elsewhere, card("/KorwindContent")));
+    const QString package = writePackage("package.zip", {{"Release/Navi/MobileNavigator.exe", navigatorBytes("korwind")},
+                                                         {"Release/Navi/Start.exe", navigatorBytes("")},
+                                                         {"KorwindContent/info.txt", "info"}});
+    const qint64 size = QFileInfo(package).size();
+    QCOMPARE(device->checkPackage(package, size, nullptr, nullptr), 0);
+    QCOMPARE(device->installPackage(package, size, nullptr, nullptr), int(DE_CANNOT_CREATE_FOLDER));
+    QVERIFY(QDir(elsewhere).isEmpty());
+    QCOMPARE(device->createDirectory(card("/KorwindContent/Maps")), int(DE_CANNOT_CREATE_FOLDER));
+    QCOMPARE(device->putFile(card("/KorwindContent/x.nm3"), package, nullptr, nullptr), int(DE_TRANSFER_ERROR));
+    QVERIFY(QDir(elsewhere).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestStorageCardDevice)

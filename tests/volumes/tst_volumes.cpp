@@ -26,6 +26,7 @@ private slots:
     void missingAttributesLeaveTheVolumeOut();
     void bindMountsAndRepeatedMountsCountOnce();
     void userSpaceFileSystemIsFoundByItsSource();
+    void cardSlotsAndWriteProtection();
     void unreadableMountTableIsReported();
 
     void identifiesLabelCaptionAndUuid();
@@ -86,7 +87,7 @@ QStringList TestVolumes::removableMountPoints() const
     QStringList found;
     for (const MountEntry &mount : mounts) {
         quint64 number = 0;
-        if (volumes.isRemovableUsbVolume(mount, number))
+        if (volumes.isRemovableVolume(mount, number))
             found.append(mount.mountPoint);
     }
     return found;
@@ -153,7 +154,7 @@ void TestVolumes::cardReaderDisksShareTheirUsbDevice()
     write(machine);
 
     QCOMPARE(removableMountPoints(), QStringList({volumePath("E"), volumePath("F"), volumePath("G")}));
-    const QMap<quint64, QString> parents = RemovableVolumes(roots()).usbDiskParents();
+    const QMap<quint64, QString> parents = RemovableVolumes(roots()).removableDiskParents();
     QCOMPARE(parents.keys(), QList<quint64>({blockDeviceNumber(8, 16), blockDeviceNumber(8, 32), blockDeviceNumber(8, 48)}));
     QCOMPARE(parents.value(blockDeviceNumber(8, 16)), parents.value(blockDeviceNumber(8, 32)));
     QVERIFY(parents.value(blockDeviceNumber(8, 16)) != parents.value(blockDeviceNumber(8, 48)));
@@ -258,6 +259,43 @@ void TestVolumes::userSpaceFileSystemIsFoundByItsSource()
     QCOMPARE(removableMountPoints(), QStringList({"/media/ntfs"}));
 }
 
+// A card in a built-in slot counts whatever its removable bit says, the slot being its parent; a
+// soldered eMMC chip does not. A write-protected disk and a read-only mount both make a read-only volume.
+void TestVolumes::cardSlotsAndWriteProtection()
+{
+    FixtureMachine machine;
+    machine.withUdev = false;
+    FixtureCardSlot soldered;
+    soldered.cardType = "MMC";
+    soldered.card = diskWith(volumePath("emmc"));
+    FixtureCardSlot sd;
+    sd.card = diskWith(volumePath("SD"));
+    machine.cardSlots = {soldered, sd};
+    FixtureDisk locked = diskWith(volumePath("locked"));
+    locked.writeProtected = true;
+    machine.usbDevices.append(usbWith({locked}));
+    write(machine);
+
+    QCOMPARE(removableMountPoints(), QStringList({volumePath("locked"), volumePath("SD")}));
+    const QMap<quint64, QString> parents = RemovableVolumes(roots()).removableDiskParents();
+    QCOMPARE(parents.value(blockDeviceNumber(179, 8)), QString("pci0000:00/0000:00:1e.6/mmc_host/mmc1"));
+    QVERIFY(!parents.contains(blockDeviceNumber(179, 0)));
+
+    VolumeIdentity identity;
+    QVERIFY(RemovableVolumes(roots()).identify(volumePath("SD"), identity));
+    QCOMPARE(identity.diskCaption, QString("SD16G SD Card"));
+    QCOMPARE(identity.identity, QString("sd:0x000003:0x5344:SD16G:0x1234abcd:1"));
+    QVERIFY(!identity.readOnly);
+    QVERIFY(RemovableVolumes(roots()).identify(volumePath("locked"), identity));
+    QVERIFY(identity.readOnly);
+
+    MountEntry entry;
+    QVERIFY(parseMountInfoLine("101 28 8:17 / /media/a rw - vfat /dev/sdb1 ro,uid=1000", entry));
+    QVERIFY(entry.readOnly);
+    QVERIFY(parseMountInfoLine("101 28 8:17 / /media/a rw - ext4 /dev/sdb1 rw,errors=remount-ro", entry));
+    QVERIFY(!entry.readOnly);
+}
+
 void TestVolumes::unreadableMountTableIsReported()
 {
     MachineRoots missing = roots();
@@ -265,7 +303,7 @@ void TestVolumes::unreadableMountTableIsReported()
     QVERIFY(!RemovableVolumes(missing).blockMounts(mounts));
     VolumeIdentity identity;
     QVERIFY(!RemovableVolumes(missing).identify("/", identity));
-    QVERIFY(RemovableVolumes(missing).usbDiskParents().isEmpty());
+    QVERIFY(RemovableVolumes(missing).removableDiskParents().isEmpty());
 }
 
 void TestVolumes::identifiesLabelCaptionAndUuid()
@@ -340,7 +378,7 @@ void TestVolumes::vanishedVolumeIsNotIdentified()
     QVERIFY(volumes.blockMounts(mounts));
     QVERIFY(QFile::remove(m_dir->path() + "/sys/block/sda"));
     quint64 number = 0;
-    QVERIFY(!volumes.isRemovableUsbVolume(mounts.first(), number));
+    QVERIFY(!volumes.isRemovableVolume(mounts.first(), number));
     VolumeIdentity identity;
     QVERIFY(!volumes.identify(volumePath("X"), identity));
 }

@@ -489,6 +489,34 @@ private Q_SLOTS:
                  int(AE_CANNOT_CREATE_FILE));
     }
 
+    // Links already in the destination (a device's folder) are never written through nor entered.
+    void linksInTheDestination_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<int>("result");
+        QTest::newRow("file that is a link") << QByteArray("x.txt") << int(AE_CANNOT_CREATE_FILE);
+        QTest::newRow("folder that is a link") << QByteArray("sub/y.txt") << int(AE_CANNOT_CREATE_DIRECTORY);
+    }
+    void linksInTheDestination()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(int, result);
+        const QString outside = m_outer->filePath(QStringLiteral("outside.txt"));
+        const QString elsewhere = m_outer->filePath(QStringLiteral("elsewhere"));
+        QFile target(outside);
+        QVERIFY(target.open(QIODevice::WriteOnly) && target.write("theirs") == 6);
+        target.close();
+        QVERIFY(QDir().mkdir(elsewhere));
+        QVERIFY(QFile::link(QStringLiteral("../outside.txt"), m_out + QStringLiteral("/x.txt")));
+        QVERIFY(QFile::link(QStringLiteral("../elsewhere"), m_out + QStringLiteral("/sub")));
+
+        ZipArchive archive;
+        QCOMPARE(openBytes(archive, forge({entry(name.constData(), "ours")})), int(AE_NO_ERROR));
+        QCOMPARE(archive.root()->extract(m_out, nullptr, nullptr), result);
+        QCOMPARE(readFile(outside), QByteArray("theirs"));
+        QVERIFY(QDir(elsewhere).isEmpty());
+    }
+
     void progressOfEmptyFiles()
     {
         ZipArchive archive;

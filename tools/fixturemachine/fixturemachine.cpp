@@ -85,39 +85,50 @@ struct MachineState
     QString udev;
     QByteArray mountInfo;
     int nextDisk = 0;
+    int nextCard = 0;
     int nextMountId = 100;
+    int nextAnonymous = 60; // device numbers 0:N of file systems in user space
 };
 
-void writeDisk(TreeWriter &tree, MachineState &state, const QString &scsiFolder, const FixtureDisk &disk, bool withUdev)
+// How a disk is named: sdX with 16 minors per disk, or mmcblkN with 8 and partitions "pM".
+struct DiskNaming
 {
-    const QString name = "sd" + QString(QChar('a' + state.nextDisk));
-    const int minor = 16 * state.nextDisk++;
-    tree.attribute(scsiFolder, "vendor", disk.vendor.leftJustified(8));
-    tree.attribute(scsiFolder, "model", disk.model.leftJustified(16));
-    tree.attribute(scsiFolder, "type", "0");
+    QString name;
+    int major;
+    int minor;
+    QString partitionPrefix;
+};
 
-    const QString diskFolder = scsiFolder + "/block/" + name;
-    tree.attribute(diskFolder, "dev", QString("8:%1").arg(minor));
-    tree.attribute(diskFolder, "removable", disk.removable ? "1" : "0");
-    tree.attribute(diskFolder, "ro", "0");
+// Writes the block device below deviceFolder (the SCSI device or the SD card, whose own attributes the
+// caller writes), its partitions, their udev data and their mounts.
+void writeDisk(TreeWriter &tree, MachineState &state, const QString &deviceFolder, const FixtureDisk &disk,
+               const DiskNaming &naming, bool removable, bool withUdev)
+{
+    const QString &name = naming.name;
+    const QString diskFolder = deviceFolder + "/block/" + name;
+    const QString number = QString("%1:%2").arg(naming.major).arg(naming.minor);
+    const QString readOnly = disk.writeProtected ? "1" : "0";
+    tree.attribute(diskFolder, "dev", number);
+    tree.attribute(diskFolder, "removable", removable ? "1" : "0");
+    tree.attribute(diskFolder, "ro", readOnly);
     tree.attribute(diskFolder, "size", disk.hasMedia ? "7831552" : "0");
     // The kernel's own spelling of this link.
-    tree.relativeLink("../../../" + QFileInfo(scsiFolder).fileName(), diskFolder + "/device");
+    tree.relativeLink("../../../" + QFileInfo(deviceFolder).fileName(), diskFolder + "/device");
     tree.link(diskFolder, state.sys + "/block/" + name);
-    tree.link(diskFolder, state.sys + QString("/dev/block/8:%1").arg(minor));
+    tree.link(diskFolder, state.sys + "/dev/block/" + number);
 
     for (const FixtureVolume &volume : disk.volumes) {
-        const int volumeMinor = minor + volume.partition;
+        const int volumeMinor = naming.minor + volume.partition;
         QString volumeName = name;
         if (volume.partition > 0) {
-            volumeName += QString::number(volume.partition);
+            volumeName += naming.partitionPrefix + QString::number(volume.partition);
             const QString partitionFolder = diskFolder + '/' + volumeName;
-            tree.attribute(partitionFolder, "dev", QString("8:%1").arg(volumeMinor));
+            tree.attribute(partitionFolder, "dev", QString("%1:%2").arg(naming.major).arg(volumeMinor));
             tree.attribute(partitionFolder, "partition", QString::number(volume.partition));
             tree.attribute(partitionFolder, "start", "2048");
             tree.attribute(partitionFolder, "size", "7829504");
-            tree.attribute(partitionFolder, "ro", "0");
-            tree.link(partitionFolder, state.sys + QString("/dev/block/8:%1").arg(volumeMinor));
+            tree.attribute(partitionFolder, "ro", readOnly);
+            tree.link(partitionFolder, state.sys + QString("/dev/block/%1:%2").arg(naming.major).arg(volumeMinor));
         }
         if (withUdev && disk.hasMedia) {
             QByteArray data = "I:1730000000\n";
@@ -127,21 +138,41 @@ void writeDisk(TreeWriter &tree, MachineState &state, const QString &scsiFolder,
             if (!volume.label.isEmpty()) {
                 QByteArray safe = volume.label.toUtf8();
                 safe.replace(' ', '_');
-                data += "E:ID_FS_LABEL=" + safe + "\nE:ID_FS_LABEL_ENC=" + udevEncode(volume.label) + '\n';
+                data += "S:disk/by-label/" + udevEncode(volume.label) + "\nE:ID_FS_LABEL=" + safe
+                        + "\nE:ID_FS_LABEL_ENC=" + udevEncode(volume.label) + '\n';
             }
             data += "E:ID_FS_TYPE=" + volume.fileSystemType.toUtf8() + "\nG:systemd\n";
-            tree.file(state.udev + QString("/b8:%1").arg(volumeMinor), data);
+            tree.file(state.udev + QString("/b%1:%2").arg(naming.major).arg(volumeMinor), data);
         }
         if (volume.mounted && disk.hasMedia) {
             tree.folder(volume.mountPoint);
             const QByteArray mountId = QByteArray::number(state.nextMountId++);
-            state.mountInfo += mountId + " 28 8:" + QByteArray::number(volumeMinor)
-                               + " / " + escapeMountPath(volume.mountPoint)
-                               + " rw,nosuid,nodev,relatime shared:" + mountId
-                               + " - " + volume.fileSystemType.toUtf8() + " /dev/" + volumeName.toUtf8()
-                               + " rw,uid=1000,gid=1000\n";
+            // A file system in user space gets an anonymous device number; only its source names the disk.
+            const QByteArray mountNumber = volume.fileSystemType == "fuseblk"
+                                               ? "0:" + QByteArray::number(state.nextAnonymous++)
+                                               : QByteArray::number(naming.major) + ':' + QByteArray::number(volumeMinor);
+            QByteArray source = "/dev/" + volumeName.toUtf8();
+            if (volume.source == "uuid")
+                source = "/dev/disk/by-uuid/" + volume.uuid.toUtf8();
+            else if (volume.source == "label")
+                source = "/dev/disk/by-label/" + udevEncode(volume.label);
+            const QByteArray access = disk.writeProtected ? "ro" : "rw";
+            state.mountInfo += mountId + " 28 " + mountNumber + " / " + escapeMountPath(volume.mountPoint) + ' '
+                               + access + ",nosuid,nodev,relatime shared:" + mountId + " - "
+                               + volume.fileSystemType.toUtf8() + ' ' + source + ' ' + access + ",uid=1000,gid=1000\n";
         }
     }
+}
+
+void writeScsiDisk(TreeWriter &tree, MachineState &state, const QString &scsiFolder, const FixtureDisk &disk,
+                   bool withUdev)
+{
+    tree.attribute(scsiFolder, "vendor", disk.vendor.leftJustified(8));
+    tree.attribute(scsiFolder, "model", disk.model.leftJustified(16));
+    tree.attribute(scsiFolder, "type", "0");
+    const int index = state.nextDisk++;
+    writeDisk(tree, state, scsiFolder, disk, {"sd" + QString(QChar('a' + index)), 8, 16 * index, ""}, disk.removable,
+              withUdev);
 }
 
 } // namespace
@@ -165,7 +196,7 @@ bool writeFixtureMachine(const QString &root, const FixtureMachine &machine, QSt
     for (int i = 0; i < machine.fixedDisks.size(); ++i, ++host) {
         const QString scsi = state.sys + QString("/devices/pci0000:00/0000:00:17.0/ata%1/host%2/target%2:0:0/%2:0:0:0")
                                              .arg(i + 1).arg(host);
-        writeDisk(tree, state, scsi, machine.fixedDisks.at(i), machine.withUdev);
+        writeScsiDisk(tree, state, scsi, machine.fixedDisks.at(i), machine.withUdev);
     }
     const QString bus = state.sys + "/devices/pci0000:00/0000:00:14.0/usb1";
     tree.attribute(bus, "idVendor", "1d6b"); // the root hub is a USB device as well
@@ -186,8 +217,26 @@ bool writeFixtureMachine(const QString &root, const FixtureMachine &machine, QSt
         tree.attribute(interface, "bInterfaceProtocol", "50");
         for (int lun = 0; lun < usb.luns.size(); ++lun) {
             const QString scsi = interface + QString("/host%1/target%1:0:0/%1:0:0:%2").arg(host).arg(lun);
-            writeDisk(tree, state, scsi, usb.luns.at(lun), machine.withUdev);
+            writeScsiDisk(tree, state, scsi, usb.luns.at(lun), machine.withUdev);
         }
+    }
+    // The card reader of the computer itself, one slot per MMC host.
+    const QString reader = state.sys + "/devices/pci0000:00/0000:00:1e.6/mmc_host";
+    for (int i = 0; i < machine.cardSlots.size(); ++i) {
+        const FixtureCardSlot &slot = machine.cardSlots.at(i);
+        const QString host = reader + QString("/mmc%1").arg(i);
+        tree.folder(host);
+        if (!slot.hasCard)
+            continue;
+        const QString card = host + QString("/mmc%1:aaaa").arg(i);
+        tree.attribute(card, "type", slot.cardType);
+        tree.attribute(card, "name", slot.cardName);
+        tree.attribute(card, "serial", slot.serial);
+        tree.attribute(card, "manfid", "0x000003");
+        tree.attribute(card, "oemid", "0x5344");
+        const int index = state.nextCard++;
+        writeDisk(tree, state, card, slot.card, {QString("mmcblk%1").arg(index), 179, 8 * index, "p"}, false,
+                  machine.withUdev);
     }
     tree.file(root + "/proc/self/mountinfo", state.mountInfo);
     if (!tree.ok() && error)

@@ -7,8 +7,10 @@
 //  "usbDevices": [{"vendorId": "058f", "productId": "6387", "serial": "123", "interfaceClass": "08",
 //                  "luns": [{"vendor": "Generic", "model": "Flash Disk", "removable": true, "media": true,
 //                            "volumes": [{"mountPoint": "media/NAVI", "label": "NAVI", "uuid": "1234-ABCD",
-//                                         "partition": 1, "type": "vfat", "mounted": true}]}]}]}
-// A relative mount point lies below ROOT.
+//                                         "partition": 1, "type": "vfat", "mounted": true,
+//                                         "source": "uuid"}], "writeProtected": false}]}],
+//  "cardSlots": [{"type": "SD", "name": "SD16G", "serial": "0x1234abcd", "card": {"volumes": [...]}}]}
+// A relative mount point lies below ROOT; a slot without "card" is empty.
 #include "fixturemachine.h"
 
 #include <QCoreApplication>
@@ -29,6 +31,7 @@ FixtureDisk readDisk(const QJsonObject &object, const QString &root)
     disk.model = object.value("model").toString(disk.model);
     disk.removable = object.value("removable").toBool(disk.removable);
     disk.hasMedia = object.value("media").toBool(disk.hasMedia);
+    disk.writeProtected = object.value("writeProtected").toBool(disk.writeProtected);
     for (const QJsonValue &value : object.value("volumes").toArray()) {
         const QJsonObject entry = value.toObject();
         FixtureVolume volume;
@@ -38,6 +41,7 @@ FixtureDisk readDisk(const QJsonObject &object, const QString &root)
         volume.partition = entry.value("partition").toInt(volume.partition);
         volume.fileSystemType = entry.value("type").toString(volume.fileSystemType);
         volume.mounted = entry.value("mounted").toBool(volume.mounted);
+        volume.source = entry.value("source").toString();
         disk.volumes.append(volume);
     }
     return disk;
@@ -77,6 +81,16 @@ int main(int argc, char *argv[])
         for (const QJsonValue &lun : object.value("luns").toArray())
             usb.luns.append(readDisk(lun.toObject(), root));
         machine.usbDevices.append(usb);
+    }
+    for (const QJsonValue &value : description.value("cardSlots").toArray()) {
+        const QJsonObject object = value.toObject();
+        FixtureCardSlot slot;
+        slot.cardType = object.value("type").toString(slot.cardType);
+        slot.cardName = object.value("name").toString(slot.cardName);
+        slot.serial = object.value("serial").toString(slot.serial);
+        slot.hasCard = object.contains("card");
+        slot.card = readDisk(object.value("card").toObject(), root);
+        machine.cardSlots.append(slot);
     }
     QString error;
     if (!writeFixtureMachine(root, machine, &error)) {

@@ -6,6 +6,9 @@
 // Progress figures of a running transfer.
 struct TransferStatusInfo
 {
+    // The value of done or total while the transfer has not told it.
+    static constexpr quint64 unknownBytes = ~quint64(0);
+
     QString fileName;
     quint64 done = 0;
     quint64 total = 0;

@@ -1,6 +1,7 @@
 #include "localfilesystem.h"
 
 #include "listeners.h"
+#include "nofollow.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -58,25 +59,31 @@ bool reportCopy(qint64 done, qint64 total, vktcommon::ProgressListener *progress
     return !cont || cont->shouldContinue();
 }
 
-// The mount point of the volume holding path: the highest folder above it on the same device.
-QString mountPointOf(const QString &path)
+// The folder that a write at path goes to: path when it is a folder, else the nearest existing folder
+// above it (a file's own folder, or where missing folders would be created).
+QByteArray folderWrittenAt(const QString &path)
 {
-    QString existing = path;
-    while (!QFileInfo::exists(existing) && existing != QLatin1String("/"))
-        existing = QFileInfo(existing).path();
-    QString current = QFileInfo(existing).canonicalFilePath();
-    struct stat info;
-    if (current.isEmpty() || ::stat(nativePath(current).constData(), &info) != 0)
-        return QString();
-    const dev_t device = info.st_dev;
-    while (current != QLatin1String("/")) {
-        const QString parent = QFileInfo(current).path();
-        if (::stat(nativePath(parent).constData(), &info) != 0 || info.st_dev != device)
-            break;
-        current = parent;
+    QString current = path;
+    for (;;) {
+        struct stat info;
+        if (::stat(nativePath(current).constData(), &info) == 0 && S_ISDIR(info.st_mode))
+            return nativePath(current);
+        if (current == QLatin1String("/"))
+            return QByteArray();
+        current = QFileInfo(current).path();
     }
-    return current;
 }
+
+// Opens a file that writes never through a symbolic link at its own name.
+class NoFollowFile final : public QFile
+{
+public:
+    explicit NoFollowFile(const QString &path) : QFile(path) {}
+    bool open(OpenMode mode) override
+    {
+        return (mode & WriteOnly) ? vktcommon::openNoFollow(*this, mode) : QFile::open(mode);
+    }
+};
 
 } // namespace
 
@@ -108,6 +115,28 @@ bool matchesPattern(const QString &name, const QString &pattern)
     return p == pattern.size();
 }
 
+LocalFileSystem::LocalFileSystem(const QStringList &confiningFolders)
+    : m_confiningFolders(confiningFolders)
+{
+}
+
+bool LocalFileSystem::leadsThroughLink(const QString &path) const
+{
+    for (const QString &folder : m_confiningFolders) {
+        const QString base = folder.endsWith(separator()) ? folder : folder + separator();
+        if (!path.startsWith(base))
+            continue;
+        const QStringList levels = path.mid(base.size()).split(separator(), Qt::SkipEmptyParts);
+        QString current = base.chopped(1);
+        for (qsizetype i = 0; i + 1 < levels.size(); ++i) {
+            current += separator() + levels.at(i);
+            if (vktcommon::isSymbolicLink(current))
+                return true;
+        }
+    }
+    return false;
+}
+
 int LocalFileSystem::putFile(const QString &destination, const QString &source,
                              vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
 {
@@ -123,6 +152,8 @@ int LocalFileSystem::getFile(const QString &destination, const QString &source,
 int LocalFileSystem::copyFile(const QString &destination, const QString &source,
                               vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
 {
+    if (leadsThroughLink(destination))
+        return DE_TRANSFER_ERROR;
     const int in = ::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return DE_TRANSFER_ERROR;
@@ -131,7 +162,7 @@ int LocalFileSystem::copyFile(const QString &destination, const QString &source,
         ::close(in);
         return DE_TRANSFER_ERROR;
     }
-    // O_EXCL makes "the destination exists" and its creation one step.
+    // O_EXCL makes "the destination exists" and its creation one step, and never follows a link there.
     const QByteArray target = nativePath(destination);
     const int out = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777);
     if (out < 0) {
@@ -195,6 +226,8 @@ int LocalFileSystem::copyFile(const QString &destination, const QString &source,
 
 int LocalFileSystem::deleteFile(const QString &path)
 {
+    if (leadsThroughLink(path))
+        return DE_DELETE_ERROR;
     if (::unlink(nativePath(path).constData()) == 0 || errno == ENOENT || errno == ENOTDIR)
         return DE_NO_ERROR;
     return DE_DELETE_ERROR;
@@ -207,9 +240,10 @@ int LocalFileSystem::createFolder(const QString &parent, const QString &name)
 
 int LocalFileSystem::createDirectory(const QString &path)
 {
+    // A link in the folder's place is not the folder: files made "in" it would land wherever it leads.
     if (!path.isEmpty() && existsAsAnything(nativePath(path)))
-        return DE_NO_ERROR;
-    if (!path.startsWith(separator()))
+        return vktcommon::isSymbolicLink(path) || leadsThroughLink(path) ? DE_CANNOT_CREATE_FOLDER : DE_NO_ERROR;
+    if (!path.startsWith(separator()) || leadsThroughLink(path))
         return DE_CANNOT_CREATE_FOLDER;
     QString current;
     for (const QString &part : path.split(separator(), Qt::SkipEmptyParts)) {
@@ -226,9 +260,12 @@ int LocalFileSystem::createDirectory(const QString &path)
 
 int LocalFileSystem::removeDirectory(const QString &path, bool recursive)
 {
+    const QByteArray folder = nativePath(path);
+    // Emptying a link would empty whatever folder it leads to.
+    if (vktcommon::isSymbolicLink(path) || leadsThroughLink(path))
+        return DE_DELETE_ERROR;
     if (recursive)
         return removeTree(path);
-    const QByteArray folder = nativePath(path);
     if (::rmdir(folder.constData()) == 0 || errno == ENOENT)
         return DE_NO_ERROR;
     // ENOTDIR is "no such path" when a level above is missing, but a failure when path is a file.
@@ -251,10 +288,20 @@ int LocalFileSystem::listEntries(const QString &folder, const QString &pattern, 
 {
     if (folder.isEmpty() || pattern.isEmpty())
         return DE_NO_ERROR;
+    if (leadsThroughLink(folder))
+        return DE_WRONG_REPLY;
     const QByteArray base = nativePath(folder);
-    DIR *dir = ::opendir(base.constData());
-    if (!dir)
-        return (errno == ENOENT || errno == ENOTDIR) ? DE_NO_ERROR : DE_WRONG_REPLY;
+    // A folder that is a link is not entered.
+    const int fd = ::open(base.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        const bool missing = errno == ENOENT || (errno == ENOTDIR && !vktcommon::isSymbolicLink(folder));
+        return missing ? DE_NO_ERROR : DE_WRONG_REPLY;
+    }
+    DIR *dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return DE_WRONG_REPLY;
+    }
     QStringList found;
     while (const struct dirent *entry = ::readdir(dir)) {
         const QByteArray raw(entry->d_name);
@@ -284,7 +331,10 @@ int LocalFileSystem::listEntries(const QString &folder, const QString &pattern, 
 
 int LocalFileSystem::openFile(const QString &path, QIODevice *&device)
 {
-    device = new QFile(path);
+    device = nullptr;
+    if (leadsThroughLink(path))
+        return DE_WRONG_REPLY;
+    device = new NoFollowFile(path);
     return DE_NO_ERROR;
 }
 
@@ -301,16 +351,30 @@ bool LocalFileSystem::isReadOnly(const QString &path)
 {
     if (!path.startsWith(separator()))
         return false;
-    const QString root = mountPointOf(path);
-    if (root.isEmpty())
+    const QByteArray folder = folderWrittenAt(path);
+    if (folder.isEmpty() || isFileSystemReadOnly(path))
         return true;
-    QByteArray probe = nativePath(joinPath(root, QStringLiteral("tstXXXXXX")));
+    // The user's own rights on the very folder, and a probe there for what rights do not tell (a file
+    // system such as /proc that takes no new files); a probe in the volume's root would tell nothing
+    // about the folder (an ordinary user cannot write "/", nor the root of a stick that belongs to root).
+    if (::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        return true;
+    QByteArray probe = folder + "/tstXXXXXX";
     const int fd = ::mkstemp(probe.data());
     if (fd < 0)
         return true;
     ::close(fd);
     ::unlink(probe.constData());
     return false;
+}
+
+bool LocalFileSystem::isFileSystemReadOnly(const QString &path) const
+{
+    if (!path.startsWith(separator()))
+        return false;
+    const QByteArray folder = folderWrittenAt(path);
+    struct statvfs info;
+    return folder.isEmpty() || ::statvfs(folder.constData(), &info) != 0 || (info.f_flag & ST_RDONLY) != 0;
 }
 
 QChar LocalFileSystem::separator() const

@@ -5,29 +5,41 @@
 namespace vktpdl {
 
 // The PC's own disks: absolute POSIX paths with the separator '/'; a volume's root is its mount point.
+// Nothing is ever written through a symbolic link at the name written, and tree removal never enters one.
 class LocalFileSystem final : public FileSystem
 {
 public:
+    // Below a confining folder (a removable volume's mount point) no level of a path is followed when it
+    // is a symbolic link: whoever filled the volume may have planted one that leads to other files.
+    explicit LocalFileSystem(const QStringList &confiningFolders = {});
+
     // Both copy source to destination and fail when the destination exists already.
     int putFile(const QString &destination, const QString &source,
                 vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont) override;
     int getFile(const QString &destination, const QString &source,
                 vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont) override;
-    // Something that does not exist counts as deleted.
+    // Something that does not exist counts as deleted; a link is removed, never what it points to.
     int deleteFile(const QString &path) override;
     int createFolder(const QString &parent, const QString &name) override;
-    // Absolute paths only; an existing path (of any kind) succeeds.
+    // Absolute paths only; an existing path succeeds unless it is a symbolic link (never entered).
     int createDirectory(const QString &path) override;
+    // A folder that is a symbolic link is neither emptied nor removed (13).
     int removeDirectory(const QString &path, bool recursive) override;
-    // Patterns match without regard to letter case; a missing folder lists nothing and succeeds.
-    // A symbolic link is listed as a file, so that removeTree never follows one.
+    // Patterns match without regard to letter case; a missing folder lists nothing and succeeds, a folder
+    // that is a symbolic link is not entered (6). A symbolic link is listed as a file, so that removeTree
+    // never follows one.
     int listFolders(const QString &folder, const QString &pattern, QStringList &names) override;
     int listFiles(const QString &folder, const QString &pattern, QStringList &names) override;
+    // The file, once opened for writing, never writes through a symbolic link at path.
     int openFile(const QString &path, QIODevice *&device) override;
     // Bytes available to the calling user on the volume of path.
     int freeSpace(const QString &path, quint64 &bytes) override;
-    // True when no file can be created in the root (mount point) of the path's volume.
+    // True when the path's file system is mounted read-only, or the calling user cannot make a file in the
+    // folder that a write at path goes to (path itself when it is a folder, else the nearest folder above
+    // it); a probe file made there is removed at once.
     bool isReadOnly(const QString &path) override;
+    // True when the file system that holds path (or the nearest existing folder above it) is read-only.
+    bool isFileSystemReadOnly(const QString &path) const;
     QChar separator() const override;
     bool isFile(const QString &path) override;
     // Device, inode, size, and the content and status change times in nanoseconds. The status change
@@ -35,9 +47,13 @@ public:
     int fileStamp(const QString &path, FileStamp &stamp) override;
 
 private:
+    // A level of path below a confining folder (path itself excluded) is a symbolic link.
+    bool leadsThroughLink(const QString &path) const;
     int copyFile(const QString &destination, const QString &source,
                  vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont);
     int listEntries(const QString &folder, const QString &pattern, bool folders, QStringList &names);
+
+    QStringList m_confiningFolders;
 };
 
 // Whether name matches pattern: '*' any run of characters, '?' exactly one, letters ignoring case.

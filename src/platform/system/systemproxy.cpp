@@ -1,6 +1,7 @@
 #include "systemproxy.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace SystemProxy {
 
@@ -14,6 +15,16 @@ QString proxyServerText()
 
 bool parse(const QString &text, QString &host, int &port)
 {
+    // On Linux the value is usually a URL, which may carry a scheme in any case, credentials and a path.
+    static const QRegularExpression urlStart(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    if (urlStart.match(text).hasMatch()) {
+        const QUrl url(text);
+        if (url.isValid() && !url.host().isEmpty()) {
+            host = url.host();
+            port = url.port(80);
+            return true;
+        }
+    }
     static const QRegularExpression pattern(
         QRegularExpression::anchoredPattern(QStringLiteral("(.*http=)?(http://)?([^:;]*)(:(\\d*))?.*")),
         QRegularExpression::DotMatchesEverythingOption);

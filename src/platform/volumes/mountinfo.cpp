@@ -26,6 +26,11 @@ QString decodeField(const QByteArray &field)
     return QFile::decodeName(bytes);
 }
 
+bool namesReadOnly(const QByteArray &options)
+{
+    return options.split(',').contains("ro");
+}
+
 } // namespace
 
 bool parseMountInfoLine(const QByteArray &line, MountEntry &entry)
@@ -48,6 +53,8 @@ bool parseMountInfoLine(const QByteArray &line, MountEntry &entry)
     entry.mountPoint = decodeField(fields.at(4));
     entry.fileSystemType = decodeField(fields.at(dash + 1));
     entry.source = decodeField(fields.at(dash + 2));
+    // The mount's own options, then the file system's (after the source).
+    entry.readOnly = namesReadOnly(fields.at(5)) || (dash + 3 < fields.size() && namesReadOnly(fields.at(dash + 3)));
     return true;
 }
 

@@ -13,6 +13,7 @@ struct MountEntry
     QString mountPoint;
     QString fileSystemType;
     QString source;
+    bool readOnly = false; // mounted read-only, or the file system itself is
 };
 
 // Reads a mountinfo file; false when it cannot be read. Malformed lines are skipped.

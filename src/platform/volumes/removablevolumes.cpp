@@ -9,33 +9,46 @@
 //   <sys>/block/sdb -> ../devices/.../usb1/1-2/1-2:1.0/host6/target6:0:0/6:0:0:0/block/sdb
 //   sdb/{dev,removable,size}, sdb/sdb1/{dev,partition}, sdb/device -> the SCSI device 6:0:0:0 {vendor,model}
 //   1-2 is the USB device {idVendor,idProduct,serial}, 1-2:1.0 its interface {bInterfaceClass}.
+// and of an SD card in a built-in slot:
+//   <sys>/block/mmcblk0 -> ../devices/pci0000:00/0000:00:1e.6/mmc_host/mmc0/mmc0:aaaa/block/mmcblk0
+//   mmcblk0/device -> the card mmc0:aaaa {type,name,serial,manfid,oemid}; mmc0 is the slot.
 
 struct RemovableVolumes::BlockDevice
 {
     QString diskFolder; // canonical sysfs folder of the whole disk
+    QString folder;     // the partition's folder, or the disk's
     int partition = 0;  // 0: the file system sits on the whole disk
     quint64 number = 0; // of the partition (or the disk)
 };
 
 struct RemovableVolumes::Disk
 {
+    enum Bus { OtherBus, UsbMassStorage, CardSlot };
+
     quint64 number = 0;
     bool removable = false;
     bool hasMedia = false;
+    bool writeProtected = false;
     QString devicePath;   // the disk's device folder relative to <sys>/devices
     QString lun;          // the last field of the SCSI address "host:channel:target:lun"
     QString vendor;
     QString model;
-    QString usbFolder;    // the USB device; empty when the disk is not behind a mass-storage interface
-    QString usbIdentity;  // its folder relative to <sys>/devices: unique while it is plugged in
+    Bus bus = OtherBus;
+    QString parentIdentity; // the USB device's or the card slot's folder relative to <sys>/devices:
+                            // unique while it is plugged in
     QString usbVendorId;
     QString usbProductId;
-    QString usbSerial;
+    QString serial;         // the USB device's, or the SD card's
+    QString cardMaker;      // an SD card's manufacturer and OEM identifiers
 };
 
 namespace {
 
 constexpr char massStorageClass[] = "08";
+// A built-in card slot is a folder "mmcN" in the class folder "mmc_host"; eMMC chips soldered on the board
+// sit there too, but call themselves "MMC", so only "SD" cards count as removable.
+constexpr char cardSlotClass[] = "mmc_host";
+constexpr char removableCardType[] = "SD";
 
 // One sysfs attribute, trimmed; a missing one reads as empty.
 QString attribute(const QString &folder, const QString &name)
@@ -119,29 +132,41 @@ bool RemovableVolumes::blockMounts(QList<MountEntry> &mounts) const
     return true;
 }
 
-bool RemovableVolumes::isRemovableUsbVolume(const MountEntry &mount, quint64 &diskNumber) const
+bool RemovableVolumes::isRemovableVolume(const MountEntry &mount, quint64 &diskNumber) const
 {
     BlockDevice device;
     Disk disk;
-    if (!findBlockDevice(mount, device) || !readDisk(device.diskFolder, disk))
-        return false;
-    // The removable bit alone also marks optical and internal card drives; the USB interface alone also
-    // USB hard disks, which the program never treats as a navigation device.
-    if (disk.usbFolder.isEmpty() || !disk.removable || !disk.hasMedia)
+    if (!findBlockDevice(mount, device) || !readDisk(device.diskFolder, disk) || !isRemovable(disk))
         return false;
     diskNumber = disk.number;
     return true;
 }
 
-QMap<quint64, QString> RemovableVolumes::usbDiskParents() const
+bool RemovableVolumes::isRemovable(const Disk &disk) const
+{
+    // The removable bit alone also marks optical and internal card drives; the USB interface alone also
+    // USB hard disks, which the program never treats as a navigation device. A card slot's disk often has
+    // the bit clear although its card comes and goes.
+    switch (disk.bus) {
+    case Disk::UsbMassStorage:
+        return disk.removable && disk.hasMedia;
+    case Disk::CardSlot:
+        return disk.hasMedia;
+    case Disk::OtherBus:
+        break;
+    }
+    return false;
+}
+
+QMap<quint64, QString> RemovableVolumes::removableDiskParents() const
 {
     QMap<quint64, QString> parents;
     const QString blockFolder = m_roots.sysfs + QStringLiteral("/block");
     for (const QString &name : subfolders(blockFolder)) {
         Disk disk;
         if (readDisk(QFileInfo(blockFolder + QLatin1Char('/') + name).canonicalFilePath(), disk)
-            && !disk.usbFolder.isEmpty())
-            parents.insert(disk.number, disk.usbIdentity);
+            && disk.bus != Disk::OtherBus)
+            parents.insert(disk.number, disk.parentIdentity);
     }
     return parents;
 }
@@ -161,22 +186,33 @@ bool RemovableVolumes::identify(const QString &mountPoint, VolumeIdentity &ident
         identity.label = udev.contains(QStringLiteral("ID_FS_LABEL_ENC"))
                              ? decodeUdevText(udev.value(QStringLiteral("ID_FS_LABEL_ENC")))
                              : udev.value(QStringLiteral("ID_FS_LABEL"));
-        const bool usb = !disk.usbFolder.isEmpty();
         const QString names = QString(disk.vendor + QLatin1Char(' ') + disk.model).simplified();
-        identity.diskCaption = names.isEmpty() || !usb ? names : names + QStringLiteral(" USB Device");
+        const QString partition = QString::number(device.partition);
+        identity.readOnly = mount.readOnly || disk.writeProtected
+                            || attribute(device.folder, QStringLiteral("ro")) == QLatin1String("1");
         const QString uuid = udev.value(QStringLiteral("ID_FS_UUID"));
-        if (!uuid.isEmpty()) {
-            identity.identity = withoutBars(QStringLiteral("uuid:") + uuid);
-        } else if (!usb) {
-            identity.identity = withoutBars(QStringLiteral("disk:") + disk.devicePath + QLatin1Char(':')
-                                            + QString::number(device.partition));
-        } else {
+        switch (disk.bus) {
+        case Disk::UsbMassStorage:
+            identity.diskCaption = names.isEmpty() ? names : names + QStringLiteral(" USB Device");
             // Without a UUID: the same stick in any port gives the same text; the serial tells sticks apart.
-            identity.identity = withoutBars(QStringLiteral("usb:") + disk.usbVendorId + QLatin1Char(':')
-                                            + disk.usbProductId + QLatin1Char(':') + disk.usbSerial
-                                            + QLatin1Char(':') + disk.lun + QLatin1Char(':')
-                                            + QString::number(device.partition));
+            identity.identity = QStringLiteral("usb:") + disk.usbVendorId + QLatin1Char(':') + disk.usbProductId
+                                + QLatin1Char(':') + disk.serial + QLatin1Char(':') + disk.lun + QLatin1Char(':')
+                                + partition;
+            break;
+        case Disk::CardSlot:
+            identity.diskCaption = QString(names + QStringLiteral(" SD Card")).trimmed();
+            // The card's own identification, so that it is the same card in any slot or reader.
+            identity.identity = QStringLiteral("sd:") + disk.cardMaker + QLatin1Char(':') + disk.model
+                                + QLatin1Char(':') + disk.serial + QLatin1Char(':') + partition;
+            break;
+        case Disk::OtherBus:
+            identity.diskCaption = names;
+            identity.identity = QStringLiteral("disk:") + disk.devicePath + QLatin1Char(':') + partition;
+            break;
         }
+        if (!uuid.isEmpty())
+            identity.identity = QStringLiteral("uuid:") + uuid;
+        identity.identity = withoutBars(identity.identity);
         return true;
     }
     return false;
@@ -184,12 +220,26 @@ bool RemovableVolumes::identify(const QString &mountPoint, VolumeIdentity &ident
 
 bool RemovableVolumes::findBlockDevice(const MountEntry &mount, BlockDevice &device) const
 {
-    // A file system in user space (ntfs-3g) has no device number of its own; its source names the device.
-    const quint64 wanted = blockDeviceNumber(mount.major, mount.minor);
-    const bool byName = mount.major == 0;
-    const QString wantedName = QFileInfo(mount.source).fileName();
-    if (byName && !mount.source.startsWith(QLatin1String("/dev/")))
-        return false;
+    // A file system in user space (ntfs-3g) has no device number of its own; its source names the device,
+    // by its name in /dev or by a link that udev made from the file system's UUID or label.
+    quint64 wanted = blockDeviceNumber(mount.major, mount.minor);
+    QString wantedName;
+    if (mount.major == 0) {
+        wanted = 0;
+        // udev names these links with the encoded texts of its data.
+        const QString byUuid = QStringLiteral("/dev/disk/by-uuid/");
+        const QString byLabel = QStringLiteral("/dev/disk/by-label/");
+        if (mount.source.startsWith(byUuid))
+            wanted = numberByUdevProperty({QStringLiteral("ID_FS_UUID_ENC"), QStringLiteral("ID_FS_UUID")},
+                                          mount.source.mid(byUuid.size()));
+        else if (mount.source.startsWith(byLabel))
+            wanted = numberByUdevProperty({QStringLiteral("ID_FS_LABEL_ENC")}, mount.source.mid(byLabel.size()));
+        else if (mount.source.startsWith(QLatin1String("/dev/")))
+            wantedName = QFileInfo(mount.source).fileName();
+        if (wanted == 0 && wantedName.isEmpty())
+            return false;
+    }
+    const bool byName = !wantedName.isEmpty();
 
     const QString blockFolder = m_roots.sysfs + QStringLiteral("/block");
     for (const QString &diskName : subfolders(blockFolder)) {
@@ -198,7 +248,7 @@ bool RemovableVolumes::findBlockDevice(const MountEntry &mount, BlockDevice &dev
         if (diskFolder.isEmpty() || !parseDeviceNumber(attribute(diskFolder, QStringLiteral("dev")), number))
             continue;
         if (byName ? diskName == wantedName : number == wanted) {
-            device = {diskFolder, 0, number};
+            device = {diskFolder, diskFolder, 0, number};
             return true;
         }
         for (const QString &partitionName : subfolders(diskFolder)) {
@@ -207,7 +257,7 @@ bool RemovableVolumes::findBlockDevice(const MountEntry &mount, BlockDevice &dev
                 || !parseDeviceNumber(attribute(folder, QStringLiteral("dev")), number))
                 continue;
             if (byName ? partitionName == wantedName : number == wanted) {
-                device = {diskFolder, attribute(folder, QStringLiteral("partition")).toInt(), number};
+                device = {diskFolder, folder, attribute(folder, QStringLiteral("partition")).toInt(), number};
                 return true;
             }
         }
@@ -221,30 +271,44 @@ bool RemovableVolumes::readDisk(const QString &folder, Disk &disk) const
         return false;
     disk.removable = attribute(folder, QStringLiteral("removable")) == QLatin1String("1");
     disk.hasMedia = attribute(folder, QStringLiteral("size")).toULongLong() > 0;
+    disk.writeProtected = attribute(folder, QStringLiteral("ro")) == QLatin1String("1");
 
-    const QString scsiDevice = QFileInfo(folder + QStringLiteral("/device")).canonicalFilePath();
-    if (scsiDevice.isEmpty())
+    const QString device = QFileInfo(folder + QStringLiteral("/device")).canonicalFilePath();
+    if (device.isEmpty())
         return true;
-    disk.lun = QFileInfo(scsiDevice).fileName().section(QLatin1Char(':'), -1);
-    disk.vendor = attribute(scsiDevice, QStringLiteral("vendor"));
-    disk.model = attribute(scsiDevice, QStringLiteral("model"));
+    const QString devicesRoot = QFileInfo(m_roots.sysfs + QStringLiteral("/devices")).canonicalFilePath();
+    if (devicesRoot.isEmpty() || !device.startsWith(devicesRoot + QLatin1Char('/')))
+        return true;
+    disk.devicePath = device.mid(devicesRoot.size() + 1);
 
+    const QString slot = QFileInfo(device).path();
+    if (QFileInfo(slot).path().endsWith(QLatin1Char('/') + QLatin1String(cardSlotClass))) {
+        if (attribute(device, QStringLiteral("type")) == QLatin1String(removableCardType)) {
+            disk.bus = Disk::CardSlot;
+            disk.parentIdentity = slot.mid(devicesRoot.size() + 1);
+            disk.model = attribute(device, QStringLiteral("name"));
+            disk.serial = attribute(device, QStringLiteral("serial"));
+            disk.cardMaker = attribute(device, QStringLiteral("manfid")) + QLatin1Char(':')
+                             + attribute(device, QStringLiteral("oemid"));
+        }
+        return true;
+    }
+
+    disk.lun = QFileInfo(device).fileName().section(QLatin1Char(':'), -1);
+    disk.vendor = attribute(device, QStringLiteral("vendor"));
+    disk.model = attribute(device, QStringLiteral("model"));
     // Up from the SCSI device to the first folder that is a USB device; the folder passed on the way
     // there is the interface the disk hangs off.
-    const QString devicesRoot = QFileInfo(m_roots.sysfs + QStringLiteral("/devices")).canonicalFilePath();
-    if (devicesRoot.isEmpty() || !scsiDevice.startsWith(devicesRoot + QLatin1Char('/')))
-        return true;
-    disk.devicePath = scsiDevice.mid(devicesRoot.size() + 1);
     QString below;
-    for (QString current = scsiDevice; current.startsWith(devicesRoot + QLatin1Char('/'));
+    for (QString current = device; current.startsWith(devicesRoot + QLatin1Char('/'));
          current = QFileInfo(current).path()) {
         if (hasAttribute(current, QStringLiteral("idVendor"))) {
             if (!below.isEmpty() && attribute(below, QStringLiteral("bInterfaceClass")) == QLatin1String(massStorageClass)) {
-                disk.usbFolder = current;
-                disk.usbIdentity = current.mid(devicesRoot.size() + 1);
+                disk.bus = Disk::UsbMassStorage;
+                disk.parentIdentity = current.mid(devicesRoot.size() + 1);
                 disk.usbVendorId = attribute(current, QStringLiteral("idVendor"));
                 disk.usbProductId = attribute(current, QStringLiteral("idProduct"));
-                disk.usbSerial = attribute(current, QStringLiteral("serial"));
+                disk.serial = attribute(current, QStringLiteral("serial"));
             }
             break;
         }
@@ -268,4 +332,23 @@ QMap<QString, QString> RemovableVolumes::udevProperties(quint64 number) const
             properties.insert(line.mid(2, equals - 2), line.mid(equals + 1));
     }
     return properties;
+}
+
+quint64 RemovableVolumes::numberByUdevProperty(const QStringList &keys, const QString &value) const
+{
+    if (value.isEmpty())
+        return 0;
+    // Data files are named "b<major>:<minor>".
+    const QStringList files = QDir(m_roots.udevData).entryList({QStringLiteral("b*:*")}, QDir::Files, QDir::Name);
+    for (const QString &name : files) {
+        quint64 number = 0;
+        if (!parseDeviceNumber(name.mid(1), number))
+            continue;
+        const QMap<QString, QString> properties = udevProperties(number);
+        for (const QString &key : keys) {
+            if (properties.value(key) == value)
+                return number;
+        }
+    }
+    return 0;
 }

@@ -1,0 +1,266 @@
+// The update job of the wizard (download, backup, preparation, old-map deletion, installation), the
+// reconnection of a device as USB storage and the stage pages the job shows.
+
+#include "mainwindow.h"
+
+#include "abstractdeviceservices.h"
+#include "abstractnetworkservices.h"
+#include "appsettings.h"
+#include "downloadedfilepath.h"
+#include "deviceworkflowlogic.h"
+#include "onlyreceiver.h"
+#include "ui_basewindow.h"
+
+#include <QFile>
+#include <QMessageBox>
+
+void MainWindow::_startKorwindUpdating(const ProductInfo *_pPackage, bool _bBackup)
+{
+    m_mode = JobMode::Navigator;
+    m_navigatorPackage = _pPackage;
+    m_needsBackup = _bBackup && isStorageDevice();
+    m_deleteOldMaps = false;
+    ui->updatesStagesPage->prepareKorwindUpdate(m_needsBackup, m_logic->preparesInstallation());
+    _startDownloading();
+}
+
+void MainWindow::_startMapUpdating(QList<const MapInfo *> _mapsToInstall, QList<const MapInfo *> _mapsToDelete,
+                                   bool _bBackup)
+{
+    m_mode = JobMode::Maps;
+    m_mapsToInstall = _mapsToInstall;
+    m_mapsToDelete = _mapsToDelete;
+    m_needsBackup = _bBackup;
+    // An unknown size of the other files (-1) counts as files to delete.
+    const KorwindContentInfo *content = deviceServices->selectedContent();
+    m_deleteOldMaps = content && content->freeSpaceChecker.otherFilesSize() != 0;
+    ui->updatesStagesPage->prepareMapUpdate(m_needsBackup, m_deleteOldMaps);
+    _startDownloading();
+}
+
+void MainWindow::_startDownloading()
+{
+    recordState([this] { _startDownloading(); }, PageState::Unstable);
+    connectAsOnlyReceiver(networkServices, qOverload<QString>(&AbstractNetworkServices::taskFinished), this, &MainWindow::_onDownloadingFinished);
+    QList<PackageFile> files;
+    if (m_mode == JobMode::Navigator) {
+        files.append(m_navigatorPackage->file);
+    } else {
+        for (const MapInfo *map : qAsConst(m_mapsToInstall))
+            files.append(map->file);
+    }
+    if (files.isEmpty()) {
+        _startBackuping();
+        return;
+    }
+    _showFileInfoDownloadPage();
+    networkServices->startDownload(files);
+}
+
+void MainWindow::_onDownloadingFinished(QString _strError)
+{
+    if (_strError.isEmpty())
+        _startBackuping();
+    else
+        Q_EMIT updatingFinished(_strError);
+}
+
+void MainWindow::_startBackuping()
+{
+    if (!m_needsBackup) {
+        _onBackupingFinished(QString());
+        return;
+    }
+    recordState([this] { _startBackuping(); }, PageState::Unstable);
+    _showCreateBackupPage();
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onBackupingFinished);
+    const bool mapsOnly = m_mode == JobMode::Maps && !m_logic->backsUpProgramWithMaps();
+    deviceServices->createBackup(mapsOnly ? BT_MAPS_ONLY : BT_PROGRAM_AND_MAPS);
+}
+
+void MainWindow::_onBackupingFinished(QString _strError)
+{
+    if (!_strError.isEmpty())
+        Q_EMIT updatingFinished(_strError);
+    else if (m_mode == JobMode::Maps)
+        _startOldMapsDeletion();
+    else
+        _startPreparingForInstallation();
+}
+
+void MainWindow::_startPreparingForInstallation()
+{
+    if (!m_logic->preparesInstallation()) {
+        _onPreparingFinished(QString(), false);
+        return;
+    }
+    recordState([this] { _startPreparingForInstallation(); }, PageState::Unstable);
+    _showPrepareForInstallPage();
+    connectAsOnlyReceiver(deviceServices, qOverload<QString, bool>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onPreparingFinished);
+    deviceServices->checkPackage(*m_navigatorPackage);
+}
+
+void MainWindow::_onPreparingFinished(QString _strError, bool _bIsCritical)
+{
+    if (_strError.isEmpty() || (!_bIsCritical && m_needsBackup)) {
+        _startInstallation();
+        return;
+    }
+    if (_bIsCritical) {
+        Q_EMIT updatingFinished(_strError);
+        return;
+    }
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, tr("Korwind Navigator update center"), _strError + tr("\nDo you want to continue?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        _startInstallation();
+        return;
+    }
+    const QString downloaded =
+        vktcommon::downloadedFilePath(AppSettings::downloadsDirectory(), m_navigatorPackage->file.fileName);
+    callTaggedHistoryStep(ST_NAVIGATOR_UPDATE_SELECTION);
+    if (!downloaded.isEmpty())
+        QFile::remove(downloaded);
+}
+
+void MainWindow::_startOldMapsDeletion()
+{
+    if (!m_deleteOldMaps) {
+        _startInstallation();
+        return;
+    }
+    recordState([this] { _startOldMapsDeletion(); }, PageState::Unstable);
+    _showDeleteOldMapsPage();
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onOldMapsDeletionFinished);
+    deviceServices->deleteOtherMapFiles();
+}
+
+void MainWindow::_onOldMapsDeletionFinished(QString _strError)
+{
+    if (_strError.isEmpty())
+        _startInstallation();
+    else
+        Q_EMIT updatingFinished(_strError);
+}
+
+void MainWindow::_startInstallation()
+{
+    recordState([this] { _startInstallation(); }, PageState::Unstable);
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onInstallationFinished);
+    if (m_mode == JobMode::Maps) {
+        _showInstallUpdatePage(true);
+        deviceServices->installMaps(m_mapsToInstall, m_mapsToDelete);
+    } else {
+        _showInstallUpdatePage(false);
+        deviceServices->installPackage(*m_navigatorPackage);
+    }
+}
+
+void MainWindow::_onInstallationFinished(QString _strError)
+{
+    Q_EMIT updatingFinished(_strError);
+}
+
+void MainWindow::_showUserInteractionNeededPage()
+{
+    setErrorPage(tr("You may need to do some things with you device to accomplish installation."));
+    displayErrorPage();
+}
+
+// Reconnection as USB storage
+
+void MainWindow::_startReconnection()
+{
+    const KorwindContentInfo *content = deviceServices->selectedContent();
+    m_reconnectionKey = content ? content->uid : QString();
+    _showReconnectionPage(QString());
+}
+
+void MainWindow::_showReconnectionPage(QString _strPreviousError)
+{
+    QString text = _strPreviousError;
+    if (!text.isEmpty())
+        text += QLatin1Char('\n');
+    text += tr("You need to reconnect your device in \"USB storage\" mode to upload maps.\nPlease, switch the mode and "
+               "press \"Continue\".");
+    setErrorPage(text, QString(), Action(), tr("Continue"), [this] { _showSearchForReconnectedPage(); });
+    showErrorPage();
+}
+
+void MainWindow::_showReconnectionPage()
+{
+    _showReconnectionPage(QString());
+}
+
+void MainWindow::_showSearchForReconnectedPage()
+{
+    recordState([this] { _showSearchForReconnectedPage(); }, PageState::Unstable);
+    showProgressPage(tr("Searching for reconnected device..."), PT_BUSY, [this] { cancelDevice(); });
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onReconnectionFinished);
+    deviceServices->reconnectDevice(m_reconnectionKey);
+}
+
+void MainWindow::_onReconnectionFinished(QString _strError)
+{
+    if (_strError.isEmpty())
+        Q_EMIT reconnectionFinished();
+    else
+        _showReconnectionPage(_strError);
+}
+
+// Stage pages of the job: no state of their own, so "Retry" re-runs the operation behind them.
+
+void MainWindow::showStage(int stage, Action cancel, bool cancelEnabled)
+{
+    showButton(ui->cancelButton, tr("Cancel"), std::move(cancel), cancelEnabled);
+    hideButton(ui->backButton);
+    hideButton(ui->updateButton);
+    ui->updatesStagesPage->setCurrentStage(stage);
+    ui->stackedWidget->setCurrentWidget(ui->updatesStagesPage);
+}
+
+void MainWindow::_showFileInfoDownloadPage()
+{
+    showStage(0, [this] { cancelNetwork(); });
+}
+
+void MainWindow::_showDownloadPreparationPage()
+{
+    showStage(1, [this] { cancelNetwork(); });
+}
+
+void MainWindow::_showFileDownloadPage()
+{
+    showStage(2, [this] { cancelNetwork(); });
+}
+
+void MainWindow::_showFileVerificationPage()
+{
+    showStage(3, [this] { cancelNetwork(); });
+}
+
+void MainWindow::_showCreateBackupPage()
+{
+    showStage(4, [this] { cancelDevice(); });
+}
+
+void MainWindow::_showPrepareForInstallPage()
+{
+    showStage(5, [this] { cancelDevice(); });
+}
+
+void MainWindow::_showDeleteOldMapsPage()
+{
+    showStage(6, [this] { cancelDevice(); });
+}
+
+void MainWindow::_showInstallUpdatePage(bool _bCancelEnabled)
+{
+    showStage(7, [this] { cancelDevice(); }, _bCancelEnabled);
+}
+
+void MainWindow::_showInstallSelfUpdatePage()
+{
+    showStage(7, [this] { _cancelVKTInstaller(); });
+}

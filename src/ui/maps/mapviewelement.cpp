@@ -1,0 +1,150 @@
+#include "mapviewelement.h"
+
+#include "formatting.h"
+#include "mapdisplayinfo.h"
+#include "treeitemdelegate.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+
+namespace {
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("MapViewElement", text);
+}
+
+} // namespace
+
+MapViewElement::MapViewElement(const MapDisplayInfo *newEntry, const MapDisplayInfo *installedEntry)
+    : m_newEntry(newEntry), m_installedEntry(installedEntry)
+{
+    const MapInfo &map = shownMap();
+    QString title = map.name;
+    if (isUpdate())
+        title = translated("%1, version %2 (installed: %3)").arg(map.name, map.version, m_installedEntry->map->version);
+    else if (!map.version.isEmpty())
+        title = translated("%1, version %2").arg(map.name, map.version);
+    setText(0, title);
+    refresh();
+}
+
+void MapViewElement::reset()
+{
+    m_newState = PS_NEW_AVAILABLE;
+    m_installedDeleted = false;
+    m_enabled = true;
+}
+
+PACKAGE_STATE MapViewElement::state() const
+{
+    if (!isChosen()) {
+        for (int i = 0; i < childCount(); ++i) {
+            if (static_cast<const MapViewElement *>(child(i))->isChosen())
+                return PS_GROUP_PARTLY_SELECTED;
+        }
+    }
+    if (!m_newEntry)
+        return m_installedDeleted ? PS_INSTALLED_DELETE : PS_UP_TO_DATE;
+    if (isUpdate()) {
+        if (m_newState == PS_NEW_INSTALLATION)
+            return PS_UPDATE_UPDATE;
+        return m_newState == PS_GROUP_PARTLY_SELECTED || m_installedDeleted ? PS_UPDATE_DELETE : PS_UPDATE_AVAILABLE;
+    }
+    if (isSameVersion())
+        return m_newState == PS_GROUP_PARTLY_SELECTED || m_installedDeleted ? PS_UP_TO_DATE_DELETE : PS_UP_TO_DATE;
+    return m_newState;
+}
+
+PACKAGE_STATE MapViewElement::clickedState() const
+{
+    // An update goes round "update", "delete", "keep"; a map installed in the offered version
+    // between "delete" and "keep"; any other offered map between "install" and "not chosen".
+    if (isUpdate()) {
+        if (m_newState == PS_NEW_AVAILABLE)
+            return PS_NEW_INSTALLATION;
+        return m_newState == PS_NEW_INSTALLATION ? PS_GROUP_PARTLY_SELECTED : PS_NEW_AVAILABLE;
+    }
+    if (isSameVersion())
+        return m_newState == PS_NEW_AVAILABLE ? PS_GROUP_PARTLY_SELECTED : PS_NEW_AVAILABLE;
+    return m_newState == PS_NEW_AVAILABLE ? PS_NEW_INSTALLATION : PS_NEW_AVAILABLE;
+}
+
+bool MapViewElement::isCheckable() const
+{
+    // The services take choices for offered maps only; a locked map follows the other choices.
+    return m_newEntry && m_enabled;
+}
+
+bool MapViewElement::isChosen() const
+{
+    return m_newState != PS_NEW_AVAILABLE || m_installedDeleted;
+}
+
+QString MapViewElement::details() const
+{
+    const MapInfo &map = shownMap();
+    const Utilities::FormattedSize size = Utilities::formatSize(map.file.size);
+    const QString description = map.description.isEmpty() ? translated("No info available") : map.description;
+    return translated("%1\nSize: %2").arg(description, size.number + size.unit);
+}
+
+QString MapViewElement::name() const
+{
+    return shownMap().name;
+}
+
+void MapViewElement::refresh()
+{
+    const PACKAGE_STATE shown = state();
+    const QString stateLine = stateText();
+    setIcon(0, QIcon(packageStateIcon(shown, m_enabled)));
+    setData(0, TreeItemDelegate::StateTextRole, stateLine);
+    setData(0, Qt::AccessibleTextRole, QString(text(0) + QStringLiteral(", ") + stateLine));
+    setToolTip(0, isCheckable() ? translated("%1\nClick the icon to change what happens to this map.").arg(stateLine)
+                                : stateLine);
+}
+
+const MapInfo &MapViewElement::shownMap() const
+{
+    return m_newEntry ? *m_newEntry->map : *m_installedEntry->map;
+}
+
+bool MapViewElement::isUpdate() const
+{
+    return m_newEntry && m_installedEntry && m_newEntry->kind == MapDisplayInfo::UpdateOrReplacement;
+}
+
+bool MapViewElement::isSameVersion() const
+{
+    return m_newEntry && m_newEntry->kind == MapDisplayInfo::SameVersion;
+}
+
+QString MapViewElement::stateText() const
+{
+    QString text;
+    switch (state()) {
+    case PS_NEW_AVAILABLE:
+        text = translated("Not chosen");
+        break;
+    case PS_NEW_INSTALLATION:
+        text = translated("Will be installed");
+        break;
+    case PS_GROUP_PARTLY_SELECTED:
+        text = childCount() > 0 ? translated("Some maps of this group are chosen") : translated("Chosen for removal");
+        break;
+    case PS_UPDATE_AVAILABLE:
+        text = translated("Installed, update available");
+        break;
+    case PS_UPDATE_UPDATE:
+        text = translated("Will be updated");
+        break;
+    case PS_UP_TO_DATE:
+        text = translated("Installed, up to date");
+        break;
+    default:
+        text = translated("Will be deleted from the device");
+        break;
+    }
+    return m_enabled ? text : translated("%1 (follows from the other chosen maps)").arg(text);
+}

@@ -1,0 +1,41 @@
+#include "listwidget.h"
+
+#include <QListWidget>
+
+ListWidget::ListWidget(QWidget *parent) : TwoWindowWidget(parent), m_list(new QListWidget(this))
+{
+    m_list->setObjectName(QStringLiteral("entriesList"));
+    m_list->setAccessibleName(tr("Entries"));
+    m_list->setWordWrap(true);
+    setEntriesView(m_list);
+    connect(m_list, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem *current) { reportSelection(current ? current->data(Qt::UserRole).toInt() : -1); });
+}
+
+void ListWidget::selectElement(int index)
+{
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (m_list->item(row)->data(Qt::UserRole).toInt() == index) {
+            m_list->setCurrentRow(row);
+            return;
+        }
+    }
+    m_list->setCurrentRow(-1);
+}
+
+int ListWidget::selectedElement() const
+{
+    const QListWidgetItem *item = m_list->currentItem();
+    return item ? item->data(Qt::UserRole).toInt() : -1;
+}
+
+void ListWidget::removeEntries()
+{
+    m_list->clear();
+}
+
+void ListWidget::appendEntry(int index, const QString &displayText)
+{
+    auto *item = new QListWidgetItem(displayText, m_list);
+    item->setData(Qt::UserRole, index);
+}
