@@ -16,15 +16,8 @@ fi
 size=$(stat -c %s "$data/catalogue/files/$file")
 sha1=$(sha1sum "$data/catalogue/files/$file" | cut -d' ' -f1)
 
-"$top/build/bin/vkt-standin-server" --catalogue "$data/catalogue" --port 0 > "$data/server.log" 2>&1 &
-server_pid=$!
-trap 'kill $server_pid 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-    grep -q listening "$data/server.log" && break
-    sleep 0.05
-done
-server_url=$(sed -n 's/.*listening on //p' "$data/server.log")
-[ -n "$server_url" ] || { cat "$data/server.log" >&2; exit 1; }
+source "$top/bench/lib/standin-server.bash"
+start_standin_server "$data/catalogue" "$data/server.log"
 url="$server_url/files/$file"
 line="$file,$size,$file,$sha1,$url"
 

@@ -3,6 +3,7 @@
 #include "applicationdata.h"
 #include "appsettings.h"
 #include "deviceservices.h"
+#include "logindialog.h"
 #include "mainwindow.h"
 #include "networkservices.h"
 #include "packageservices.h"
@@ -55,7 +56,8 @@ int runOneCycle(int argc, char **argv)
     QApplication application(argumentCount, argumentPointers.data());
     CycleTranslations translations(language);
 
-    NetworkServices networkServices([language] { return AppSettings::networkSettings(language.name()); });
+    NetworkServices networkServices([language] { return AppSettings::networkSettings(language.name()); },
+                                    std::make_unique<LoginDialog>());
     PackageServices packageServices;
     MainWindow window(&deviceServices, &networkServices, &packageServices);
     window.show();

@@ -5,13 +5,12 @@
 #include "abstractpackageservices.h"
 #include "appsettings.h"
 #include "deviceworkflowlogic.h"
+#include "mapupdaterules.h"
 #include "nativeprogressbarhandler.h"
 #include "onlyreceiver.h"
 #include "ui_basewindow.h"
 
 #include <QApplication>
-
-const DottedVersion MainWindow::lowestVersionWithMaps(5, 0, 0, 0);
 
 namespace {
 
@@ -198,16 +197,8 @@ void MainWindow::showChoicePage(QWidget *page, const QString &backText, Action b
 
 KorwindExeInfo MainWindow::chosenInstallation() const
 {
-    KorwindExeInfo installation;
-    const NavigatorInstallation *navigator = deviceServices->navigatorInstallation();
-    if (navigator) {
-        installation.path = navigator->executablePath;
-        installation.version = navigator->version;
-        installation.checksum = navigator->checksum;
-    }
-    if (const DeviceInfo *device = deviceServices->selectedDevice())
-        installation.deviceName = device->name.toUtf8();
-    return installation;
+    const DeviceInfo *device = deviceServices->selectedDevice();
+    return checkedInstallation(deviceServices->navigatorInstallation(), device ? device->name : QString());
 }
 
 DeviceInfo MainWindow::chosenDevice() const
@@ -436,7 +427,7 @@ void MainWindow::_showKorwindUpdateSearchPage()
     recordState([this] { _showKorwindUpdateSearchPage(); }, PageState::Unstable);
     showProgressPage(tr("Searching for Korwind Navigator updates..."), PT_BUSY, [this] { cancelNetwork(); });
     ui->selectNaviUpdatePage->setMapUpdatesCanFollow(m_contentFolderCount > 0
-                                                     && m_navigatorVersion >= lowestVersionWithMaps);
+                                                     && m_navigatorVersion >= MapUpdateRules::lowestNavigatorWithMaps());
     ui->selectNaviUpdatePage->setBackupOffered(isStorageDevice(), AppSettings::createBackups());
     connectAsOnlyReceiver(networkServices, qOverload<UpdateCheckError>(&AbstractNetworkServices::taskFinished), this, &MainWindow::_onKorwindUpdateSearchFinished);
     networkServices->checkNavigatorUpdate(chosenDevice(), chosenInstallation(), QString());
@@ -536,7 +527,7 @@ void MainWindow::_onKorwindUpdateInstalled(QString _strError)
 
 void MainWindow::_showTryAutoSelectKorwindContentForMaps()
 {
-    if (m_navigatorVersion < lowestVersionWithMaps) {
+    if (m_navigatorVersion < MapUpdateRules::lowestNavigatorWithMaps()) {
         setErrorPage(tr("No map updates for Korwind Navigator %1 were found.").arg(m_navigatorVersion.toString()),
                      QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
         showErrorPage();

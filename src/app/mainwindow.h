@@ -28,9 +28,6 @@ class MainWindow final : public BaseWindow
     friend class DeviceWorkflowLogic;
 
 public:
-    // The lowest navigator version for which maps are offered.
-    static const DottedVersion lowestVersionWithMaps;
-
     MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkServices *networkServices,
                AbstractPackageServices *packageServices, QWidget *parent = nullptr);
     ~MainWindow() override;

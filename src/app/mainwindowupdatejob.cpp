@@ -8,6 +8,7 @@
 #include "appsettings.h"
 #include "downloadedfilepath.h"
 #include "deviceworkflowlogic.h"
+#include "mapupdaterules.h"
 #include "onlyreceiver.h"
 #include "ui_basewindow.h"
 
@@ -31,9 +32,8 @@ void MainWindow::_startMapUpdating(QList<const MapInfo *> _mapsToInstall, QList<
     m_mapsToInstall = _mapsToInstall;
     m_mapsToDelete = _mapsToDelete;
     m_needsBackup = _bBackup;
-    // An unknown size of the other files (-1) counts as files to delete.
     const KorwindContentInfo *content = deviceServices->selectedContent();
-    m_deleteOldMaps = content && content->freeSpaceChecker.otherFilesSize() != 0;
+    m_deleteOldMaps = content && MapUpdateRules::deletesOldMaps(content->freeSpaceChecker);
     ui->updatesStagesPage->prepareMapUpdate(m_needsBackup, m_deleteOldMaps);
     _startDownloading();
 }
@@ -42,13 +42,8 @@ void MainWindow::_startDownloading()
 {
     recordState([this] { _startDownloading(); }, PageState::Unstable);
     connectAsOnlyReceiver(networkServices, qOverload<QString>(&AbstractNetworkServices::taskFinished), this, &MainWindow::_onDownloadingFinished);
-    QList<PackageFile> files;
-    if (m_mode == JobMode::Navigator) {
-        files.append(m_navigatorPackage->file);
-    } else {
-        for (const MapInfo *map : qAsConst(m_mapsToInstall))
-            files.append(map->file);
-    }
+    const QList<PackageFile> files = m_mode == JobMode::Navigator ? QList<PackageFile>{m_navigatorPackage->file}
+                                                                  : MapUpdateRules::downloads(m_mapsToInstall);
     if (files.isEmpty()) {
         _startBackuping();
         return;

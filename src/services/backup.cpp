@@ -591,5 +591,6 @@ BackupInfo Backup::info() const
     info.description = m_description;
     info.title = m_deviceName;
     info.date = m_date;
+    info.id = QFileInfo(m_descriptorFileName).completeBaseName();
     return info;
 }

@@ -327,6 +327,7 @@ void TestBackup::secondBackupOfTheDay()
     QCOMPARE(second.create(folders(), "maps", *m_device, nullptr, nullptr), BE_NO_ERROR);
     const QString base = "backup_" + QDate::currentDate().toString("dd.MM.yyyy");
     QCOMPARE(second.descriptorFileName(), base + "_1.xml");
+    QCOMPARE(second.info().id, base + "_1");
     QCOMPARE(descriptors().size(), 2);
     // A third name skips every name in use, whatever made it.
     QVERIFY(writeFile(backups() + "/" + base + "_2.xml", "not a backup"));

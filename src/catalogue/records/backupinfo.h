@@ -11,6 +11,7 @@ struct BackupInfo
     QString description;
     QString title;
     QDate date;
+    QString id; // the descriptor's name without ".xml": names the backup while it is kept
 };
 
 Q_DECLARE_METATYPE(BackupInfo)

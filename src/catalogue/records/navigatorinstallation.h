@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dottedversion.h"
+#include "korwindexeinfo.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,3 +15,6 @@ struct NavigatorInstallation
     QByteArray checksum; // SHA-1 of the executable, 40 lower-case hex digits, or empty
     bool isReadOnly = false; // set: its folder cannot be written, so no navigator update is checked
 };
+
+// What the navigator update check sends about the installation on the device of this name.
+KorwindExeInfo checkedInstallation(const NavigatorInstallation *navigator, const QString &deviceName);

@@ -37,3 +37,12 @@ QString LoginDialog::password() const
 {
     return m_password->text();
 }
+
+bool LoginDialog::askCredentials(QString &user, QString &password)
+{
+    if (exec() != QDialog::Accepted)
+        return false;
+    user = userName();
+    password = this->password();
+    return true;
+}

@@ -2,16 +2,15 @@
 
 #include "downloadresumethreadedtask.h"
 #include "informationclient.h"
-#include "logindialog.h"
 
 #include <QCoreApplication>
 #include <QMutexLocker>
 
-NetworkServices::NetworkServices(SettingsSource settings, QObject *parent)
+NetworkServices::NetworkServices(SettingsSource settings, std::unique_ptr<ProxyLoginPrompt> login, QObject *parent)
     : AbstractNetworkServices(parent),
       m_settings(std::move(settings)),
       m_client(new InformationClient(this)),
-      m_loginDialog(std::make_unique<LoginDialog>())
+      m_login(std::move(login))
 {
     using C = InformationClient;
     connect(m_client, qOverload<SERVER_REPLY_STATUS_CODE, QString>(&C::getUpdateInfoComplete), this,
@@ -215,10 +214,10 @@ void NetworkServices::_downloadThreadFinished()
 
 void NetworkServices::_proxyAuthenticationRequired(const QNetworkProxy &_proxy, QAuthenticator *_pAuthenticator)
 {
-    if (m_loginDialog->exec() != QDialog::Accepted)
+    QString user;
+    QString password;
+    if (!m_login || !m_login->askCredentials(user, password))
         return;
-    const QString user = m_loginDialog->userName();
-    const QString password = m_loginDialog->password();
     _pAuthenticator->setUser(user);
     _pAuthenticator->setPassword(password);
     setProxyCredentials(user, password);

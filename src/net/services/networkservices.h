@@ -2,6 +2,7 @@
 
 #include "abstractnetworkservices.h"
 #include "networksettings.h"
+#include "proxyloginprompt.h"
 #include "enums.h"
 #include "listeners.h"
 
@@ -17,10 +18,9 @@
 
 class DownloadResumeThreadedTask;
 class InformationClient;
-class LoginDialog;
 
-// The wizard's door to the update server: update checks, device reports and downloads, their
-// cancellation and error texts, and the application-wide proxy with its login dialog.
+// The programs' door to the update server: update checks, device reports and downloads, their
+// cancellation and error texts, and the application-wide proxy with its login prompt.
 class NetworkServices final : public AbstractNetworkServices,
                               public vktcommon::ProgressListener,
                               public vktcommon::ContinueListener
@@ -30,8 +30,10 @@ class NetworkServices final : public AbstractNetworkServices,
 public:
     using SettingsSource = std::function<NetworkSettings()>;
 
-    // settings is asked afresh before every operation and whenever the proxy is configured.
-    explicit NetworkServices(SettingsSource settings, QObject *parent = nullptr);
+    // settings is asked afresh before every operation and whenever the proxy is configured. Without a
+    // login prompt a proxy that asks for credentials is refused.
+    explicit NetworkServices(SettingsSource settings, std::unique_ptr<ProxyLoginPrompt> login = nullptr,
+                             QObject *parent = nullptr);
     ~NetworkServices() override;
 
     // The server questions and chunk digests go to: the build's address unless changed (tests do).
@@ -78,5 +80,5 @@ private:
     bool m_addHint = false;
     QTimer m_statusTimer;
     DownloadResumeThreadedTask *m_downloadTask = nullptr;
-    std::unique_ptr<LoginDialog> m_loginDialog;
+    std::unique_ptr<ProxyLoginPrompt> m_login;
 };

@@ -2,6 +2,7 @@
 
 #include "formatting.h"
 #include "freespacechecker.h"
+#include "mapupdaterules.h"
 #include "mapviewdelegate.h"
 #include "mapviewelement.h"
 #include "ui_mapupdatechoosewidget.h"
@@ -127,12 +128,9 @@ void MapUpdateChooseWidget::refresh()
 {
     m_delegate->refresh();
 
-    // Maps to delete go before the new ones are copied, so the space they take counts as free.
     const quint64 needed = totalSize(m_newMapsToInstall);
     const quint64 freed = totalSize(m_existingMapsToDelete);
-    const auto available = [this, freed]() -> quint64 {
-        return m_measuredRoom < 0 ? 0 : quint64(m_measuredRoom) + freed;
-    };
+    const auto available = [this, freed] { return MapUpdateRules::available(m_measuredRoom, freed); };
     if (needed > available())
         m_measuredRoom = measuredRoom();
 
@@ -192,11 +190,7 @@ bool MapUpdateChooseWidget::selectionPasses() const
 
 qint64 MapUpdateChooseWidget::measuredRoom() const
 {
-    if (!m_freeSpaceChecker)
-        return -1;
-    const qint64 freeSpace = m_freeSpaceChecker->freeSpace();
-    const qint64 otherFiles = m_freeSpaceChecker->otherFilesSize();
-    return freeSpace < 0 || otherFiles < 0 ? -1 : freeSpace + otherFiles;
+    return m_freeSpaceChecker ? MapUpdateRules::room(*m_freeSpaceChecker) : -1;
 }
 
 void MapUpdateChooseWidget::showDetails()
