@@ -33,6 +33,13 @@ namespace {
 constexpr int stepTimeoutMs = 120000;
 const QString language = QStringLiteral("en_US");
 
+QByteArray fileDigest(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result().toHex() : "<unreadable>";
+}
+
 // Relative path -> SHA-1 of every file below the folder.
 QMap<QString, QByteArray> fileDigests(const QString &folder)
 {
@@ -40,19 +47,9 @@ QMap<QString, QByteArray> fileDigests(const QString &folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        QFile file(path);
-        QCryptographicHash hash(QCryptographicHash::Sha1);
-        digests.insert(QDir(folder).relativeFilePath(path),
-                       file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result().toHex() : "<unreadable>");
+        digests.insert(QDir(folder).relativeFilePath(path), fileDigest(path));
     }
     return digests;
-}
-
-QByteArray fileDigest(const QString &path)
-{
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result().toHex() : "<unreadable>";
 }
 
 // The program's services and window over the demo world, and what a person does with the mouse.
@@ -180,11 +177,11 @@ private Q_SLOTS:
         REACH(program, "selectKorwindPage");
         QVERIFY(program.click(QStringLiteral("updateButton")));
 
-        // The navigator update, with its backup.
+        // The navigator update, with a backup; it runs once the maps are chosen, before them.
         REACH(program, "selectNaviUpdatePage");
         QVERIFY(program.click(QStringLiteral("updateButton")));
 
-        // Then the maps: on the device's own memory, not on its card.
+        // The maps: on the device's own memory, not on its card.
         REACH(program, "selectContentPage");
         QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), memory));
         QVERIFY(program.click(QStringLiteral("updateButton")));
