@@ -143,6 +143,11 @@ bool writeMapFile(const MapFileRecipe &recipe, const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    const QByteArray bytes = writeMapFile(recipe);
-    return file.write(bytes) == bytes.size() && file.flush();
+    // The padding is left to the file system as a hole, so that map files of realistic sizes cost no disk.
+    MapFileRecipe unpadded = recipe;
+    unpadded.fileSize = 0;
+    const QByteArray bytes = writeMapFile(unpadded);
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return false;
+    return recipe.fileSize <= quint64(bytes.size()) || file.resize(qint64(recipe.fileSize));
 }

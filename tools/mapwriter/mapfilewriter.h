@@ -52,7 +52,7 @@ struct MapFileField
 // The file's bytes; fields, when given, receives every field in file order.
 QByteArray writeMapFile(const MapFileRecipe &recipe, QList<MapFileField> *fields = nullptr);
 
-// Writes the file to path; false when it cannot be written.
+// Writes the file to path, its padding as a sparse hole; false when it cannot be written.
 bool writeMapFile(const MapFileRecipe &recipe, const QString &path);
 
 // The text as it is stored: each byte combined by exclusive-or with the repeating key made of the

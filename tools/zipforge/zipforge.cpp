@@ -22,6 +22,9 @@ void append32(QByteArray &bytes, quint32 value)
 
 constexpr quint16 forgedTime = 0x6000;
 constexpr quint16 forgedDate = 0x5A21;
+// Made on Unix, so other unpackers take the file mode from the external attributes: a plain rw-r--r-- file.
+constexpr quint16 madeOnUnix = 0x031E;
+constexpr quint32 plainFileMode = 0100644u << 16;
 
 } // namespace
 
@@ -96,7 +99,7 @@ QByteArray ZipForge::build(const QByteArray &comment)
 
         m_centrals.append(directory.size());
         append32(directory, 0x02014b50);
-        append16(directory, 0x031E);
+        append16(directory, madeOnUnix);
         append16(directory, 20);
         append16(directory, flags);
         append16(directory, entry.method);
@@ -110,7 +113,7 @@ QByteArray ZipForge::build(const QByteArray &comment)
         append16(directory, 0);
         append16(directory, 0);
         append16(directory, 0);
-        append32(directory, 0);
+        append32(directory, plainFileMode);
         append32(directory, quint32(m_locals.last()));
         directory.append(entry.name);
     }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The demo world below one folder: a catalogue for the stand-in server (a newer navigator and a dozen
+// maps), a navigation device with an older navigator and older maps on a fixture machine, and settings
+// of the program's own that keep its downloads and backups inside the world. tools/demo starts the
+// program in it; the end-to-end test drives the window through it.
+class DemoWorld
+{
+public:
+    explicit DemoWorld(const QString &folder);
+
+    // Writes the whole world into the folder, which should be empty or missing; false (with the reason
+    // in error) when something cannot be written.
+    bool write(QString *error = nullptr) const;
+
+    QString catalogue() const;     // for vkt-standin-server --catalogue
+    QString machine() const;       // for VKT_MACHINE_ROOT
+    QString configuration() const; // for XDG_CONFIG_HOME: the program's settings of the demo
+    QString deviceMemory() const;  // the navigation device's own memory, holding the navigator
+    QString memoryCard() const;    // the device's memory card
+    QString downloads() const;
+    QString backups() const;
+
+private:
+    QString m_folder;
+};
