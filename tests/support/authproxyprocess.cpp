@@ -1,6 +1,8 @@
 #include "authproxyprocess.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QNetworkProxy>
 #include <QStandardPaths>
@@ -97,7 +99,11 @@ bool AuthProxyProcess::start(const QString &user, const QString &password)
     }
 
     m_process.setProgram(programPath());
-    m_process.setArguments({QStringLiteral("-N"), QStringLiteral("-f"), m_folder.filePath(QStringLiteral("squid.conf"))});
+    // A service name of its own names squid's shared memory, which a killed squid leaves behind and
+    // which another user's squid could not replace.
+    m_serviceName = QStringLiteral("vktproxy%1x%2").arg(QCoreApplication::applicationPid()).arg(m_port);
+    m_process.setArguments({QStringLiteral("-N"), QStringLiteral("-n"), m_serviceName, QStringLiteral("-f"),
+                            m_folder.filePath(QStringLiteral("squid.conf"))});
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start();
     QDeadlineTimer deadline(startTimeoutMs);
@@ -119,6 +125,9 @@ void AuthProxyProcess::stop()
     // Nothing of a test proxy is worth a graceful shutdown; its helpers end with their input.
     m_process.kill();
     m_process.waitForFinished(5000);
+    const QDir sharedMemory(QStringLiteral("/dev/shm"));
+    for (const QString &name : sharedMemory.entryList({m_serviceName + QStringLiteral("-*")}, QDir::Files))
+        QFile::remove(sharedMemory.filePath(name));
 }
 
 QByteArray AuthProxyProcess::accessLog() const

@@ -36,6 +36,7 @@ private:
     // Squid's configuration cannot quote paths, so the folder's name has no spaces.
     QTemporaryDir m_folder{QDir::tempPath() + QStringLiteral("/vkt-test-proxy-XXXXXX")};
     QProcess m_process;
+    QString m_serviceName;
     quint16 m_port = 0;
     QString m_errorText;
 };
