@@ -12,7 +12,7 @@ namespace {
 
 using Command = CommandLineOptions::Command;
 
-struct CommandSpec
+struct CommandDescription
 {
     const char *name;
     Command command;
@@ -24,9 +24,9 @@ const QStringList commonOptions = {QStringLiteral("json"),    QStringLiteral("se
                                    QStringLiteral("backups"), QStringLiteral("proxy"),   QStringLiteral("no-proxy"),
                                    QStringLiteral("help"),    QStringLiteral("version")};
 
-const QList<CommandSpec> &commands()
+const QList<CommandDescription> &commands()
 {
-    static const QList<CommandSpec> specs = {
+    static const QList<CommandDescription> descriptions = {
         {"devices", Command::Devices, 0, {}},
         {"status", Command::Status, 0, {QStringLiteral("device"), QStringLiteral("exe")}},
         {"update",
@@ -39,7 +39,7 @@ const QList<CommandSpec> &commands()
         {"restore", Command::Restore, 1, {QStringLiteral("device")}},
         {"delete-backup", Command::DeleteBackup, 1, {}},
     };
-    return specs;
+    return descriptions;
 }
 
 Outcome usage(const QString &message)
@@ -159,21 +159,21 @@ Outcome CommandLineOptions::parse(const QStringList &arguments, CommandLineOptio
     }
 
     const QString name = positional.takeFirst();
-    const auto spec = std::find_if(commands().cbegin(), commands().cend(),
-                                   [&](const CommandSpec &candidate) { return name == QLatin1String(candidate.name); });
-    if (spec == commands().cend())
+    const auto description = std::find_if(commands().cbegin(), commands().cend(),
+                                   [&](const CommandDescription &candidate) { return name == QLatin1String(candidate.name); });
+    if (description == commands().cend())
         return usage(tr("Unknown command \"%1\"; korwind-update --help lists the commands.").arg(name));
-    options.command = spec->command;
+    options.command = description->command;
     for (const QString &option : parser.optionNames()) {
         const QString longName = option == QLatin1String("h") ? QStringLiteral("help") : option;
-        if (!commonOptions.contains(longName) && !spec->options.contains(longName))
+        if (!commonOptions.contains(longName) && !description->options.contains(longName))
             return usage(tr("--%1 does not apply to the command %2.").arg(longName, name));
     }
-    if (positional.size() != spec->arguments) {
-        return usage(spec->arguments == 0 ? tr("The command %1 takes no arguments.").arg(name)
+    if (positional.size() != description->arguments) {
+        return usage(description->arguments == 0 ? tr("The command %1 takes no arguments.").arg(name)
                                           : tr("The command %1 takes a backup ID, as `backups` lists them.").arg(name));
     }
-    if (spec->arguments == 1) {
+    if (description->arguments == 1) {
         options.backupId = positional.first();
         if (options.backupId.isEmpty())
             return usage(tr("The command %1 takes a backup ID, as `backups` lists them.").arg(name));
@@ -183,9 +183,9 @@ Outcome CommandLineOptions::parse(const QStringList &arguments, CommandLineOptio
 
 QString CommandLineOptions::commandName(Command command)
 {
-    for (const CommandSpec &spec : commands()) {
-        if (spec.command == command)
-            return QString::fromLatin1(spec.name);
+    for (const CommandDescription &description : commands()) {
+        if (description.command == command)
+            return QString::fromLatin1(description.name);
     }
     return QString();
 }
