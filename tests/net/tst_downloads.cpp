@@ -186,6 +186,9 @@ private Q_SLOTS:
                                                 << QStringList{rangeText(0, chunk - 1), rangeText(4 * chunk, 5 * chunk - 1)};
         QTest::newRow("last chunk damaged") << damaged(m_content, {6}) << none
                                             << QStringList{rangeText(5 * chunk, fileSize - 1)};
+        QTest::newRow("start, middle and end damaged at once")
+            << damaged(m_content, {1, 3, 6}) << none
+            << QStringList{rangeText(0, chunk - 1), rangeText(2 * chunk, 3 * chunk - 1), rangeText(5 * chunk, fileSize - 1)};
         QTest::newRow("all chunks match") << m_content << none << QStringList();
         QTest::newRow("interrupted inside chunk 3")
             << m_content.left(2 * chunk + 5000) << none << QStringList{rangeText(2 * chunk, fileSize - 1)};
