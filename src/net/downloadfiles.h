@@ -43,12 +43,15 @@ QString partialFilePath(const QString &downloadsFolder, const QByteArray &sha1Te
 bool isComplete(const QString &downloadsFolder, const PackageFile &file,
                 vktcommon::ContinueListener *continueListener = nullptr);
 
+// Chunks of chunkSize (above 0) that a file of size bytes has, the last one possibly short.
+quint64 chunkCount(quint64 size, quint64 chunkSize);
+
 // Whether the server's chunk list can describe a file of this size; when not, the file is fetched whole.
 bool areChunksTrusted(quint64 fileSize, const QVector<QByteArray> &chunkDigests, quint64 chunkSize);
 
-// Reads the partial file chunk by chunk from its start and appends the ranges that are damaged or
-// missing up to fileSize - 1. An untrusted chunk list yields the whole file as one range. Progress is
-// the share of chunks checked.
+// The ranges alone (PartialFileScan read to the end without fetching): reads the partial file chunk by
+// chunk from its start and appends the ranges that are damaged or missing up to fileSize - 1. An
+// untrusted chunk list yields the whole file as one range. Progress is the share of chunks checked.
 RangeResult computeRanges(QIODevice &partialFile, quint64 fileSize, const QVector<QByteArray> &chunkDigests,
                           quint64 chunkSize, vktcommon::ContinueListener *continueListener,
                           QVector<ByteRange> &ranges, vktcommon::ProgressListener *progressListener = nullptr);

@@ -1,9 +1,11 @@
 #include "downloadmanager.h"
 
+#include "backgroundsha1.h"
 #include "downloadedfilepath.h"
 #include "httpdownloader.h"
 #include "listeners.h"
 #include "nofollow.h"
+#include "partialfilescan.h"
 #include "partialprogresslistener.h"
 
 #include <QDir>
@@ -12,14 +14,6 @@
 #include <QSet>
 
 namespace {
-
-quint64 rangesLength(const QVector<DownloadFiles::ByteRange> &ranges)
-{
-    quint64 length = 0;
-    for (const DownloadFiles::ByteRange &range : ranges)
-        length += quint64(range.second - range.first + 1);
-    return length;
-}
 
 constexpr qint64 writeSliceSize = 262144;
 
@@ -137,30 +131,42 @@ void DownloadManager::processChunks()
     setStage(ProcessingChunks);
     emit chunksProcessingStarted();
     reportProgress(0);
-    for (Entry &entry : m_entries)
-        entry.complete = DownloadFiles::isComplete(m_downloadsFolder, entry.record, m_continueListener);
-
-    quint64 partialBytes = 0;
-    NETWORK_ERROR_CODE code = prepareFiles(partialBytes);
+    quint64 totalBytes = 0;
+    quint64 doneBytes = 0;
     bool anyIncomplete = false;
-    if (code == NEC_NO_ERROR)
-        code = computeAllRanges(partialBytes, anyIncomplete);
+    for (Entry &entry : m_entries) {
+        if (shouldStop()) {
+            fail(NEC_CANCELLED);
+            return;
+        }
+        entry.complete = DownloadFiles::isComplete(m_downloadsFolder, entry.record, m_continueListener);
+        entry.wholeFileDigest.clear();
+        totalBytes += entry.record.size;
+        if (entry.complete)
+            doneBytes += entry.record.size;
+        else
+            anyIncomplete = true;
+    }
+
+    m_partialBytes = 0;
+    m_checkedBytes = 0;
+    const NETWORK_ERROR_CODE code = prepareFiles(m_partialBytes);
     if (code != NEC_NO_ERROR) {
         fail(code);
         return;
     }
-    reportProgress(100);
+    {
+        QMutexLocker locker(&m_mutex);
+        m_totalBytes = totalBytes;
+        m_doneBytes = doneBytes;
+        m_current = 0;
+    }
     if (!anyIncomplete) {
+        reportProgress(100);
         finish();
         return;
     }
-    {
-        QMutexLocker locker(&m_mutex);
-        m_current = 0;
-    }
-    setStage(Downloading);
-    emit updateDownloadStarted();
-    emit downloadNextFile();
+    scanOn();
 }
 
 NETWORK_ERROR_CODE DownloadManager::prepareFiles(quint64 &partialBytes)
@@ -208,78 +214,101 @@ NETWORK_ERROR_CODE DownloadManager::prepareFiles(quint64 &partialBytes)
     return NEC_NO_ERROR;
 }
 
-NETWORK_ERROR_CODE DownloadManager::computeAllRanges(quint64 partialBytes, bool &anyIncomplete)
+void DownloadManager::scanOn()
 {
-    {
-        QMutexLocker locker(&m_mutex);
-        m_doneBytes = 0;
-        m_totalBytes = 0;
-    }
-    quint64 checkedBytes = 0;
-    for (Entry &entry : m_entries) {
-        if (shouldStop())
-            return NEC_CANCELLED;
-        entry.ranges.clear();
-        const quint64 size = entry.record.size;
-        if (entry.complete) {
-            QMutexLocker locker(&m_mutex);
-            m_totalBytes += size;
-            m_doneBytes += size;
-            continue;
+    while (m_current < m_entries.size()) {
+        Entry &entry = m_entries[m_current];
+        if (!entry.complete) {
+            if (!m_scan) {
+                if (shouldStop()) {
+                    fail(NEC_CANCELLED);
+                    return;
+                }
+                const NETWORK_ERROR_CODE code = openScan(entry);
+                if (code != NEC_NO_ERROR) {
+                    fail(code);
+                    return;
+                }
+            }
+            // Until the first range is fetched the progress is the share of the partial files checked;
+            // from then on it is the share of the bytes done.
+            const bool checking = m_stage == ProcessingChunks;
+            vktcommon::PartialProgressListener progress(m_progressListener, share(m_checkedBytes, m_partialBytes),
+                                                        share(m_checkedBytes + m_scan->partialSize(), m_partialBytes));
+            const PartialFileScan::Step step = m_scan->next(m_continueListener, m_range, checking ? &progress : nullptr);
+            addDoneBytes(m_scan->keptBytes() - m_keptBytes);
+            m_keptBytes = m_scan->keptBytes();
+            switch (step) {
+            case PartialFileScan::Cancelled:
+                fail(NEC_CANCELLED);
+                return;
+            case PartialFileScan::ReadFailed:
+                fail(NEC_DOWNLOAD_ERROR);
+                return;
+            case PartialFileScan::RangeFound:
+                fetchRange();
+                return;
+            case PartialFileScan::EndReached:
+                break;
+            }
+            // A digest over fewer or more bytes than the record's could only match by accident.
+            if (m_wholeFile->size() == entry.record.size)
+                entry.wholeFileDigest = m_wholeFile->finishHex();
+            m_checkedBytes += m_scan->partialSize();
+            closeScan();
         }
-        anyIncomplete = true;
-        QFile partial(entry.partialPath);
-        if (!partial.open(QIODevice::ReadOnly))
-            return NEC_CANNOT_OPEN_FILE;
-        const quint64 partialSize = quint64(partial.size());
-        vktcommon::PartialProgressListener progress(m_progressListener, share(checkedBytes, partialBytes),
-                                                    share(checkedBytes + partialSize, partialBytes));
-        checkedBytes += partialSize;
-        const DownloadFiles::RangeResult result = DownloadFiles::computeRanges(
-            partial, size, entry.chunkDigests, entry.chunkSize, m_continueListener, entry.ranges, &progress);
-        if (result != DownloadFiles::RangesComputed)
-            return NETWORK_ERROR_CODE(result);
         QMutexLocker locker(&m_mutex);
-        m_totalBytes += size;
-        m_doneBytes += size - rangesLength(entry.ranges);
+        ++m_current;
     }
+    enterDownloading();
+    verify();
+}
+
+NETWORK_ERROR_CODE DownloadManager::openScan(const Entry &entry)
+{
+    m_partialFile.setFileName(entry.partialPath);
+    // Unbuffered, so that a failing write is reported by the write itself.
+    if (!vktcommon::openNoFollow(m_partialFile, QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return NEC_CANNOT_OPEN_FILE;
+    m_wholeFile = std::make_unique<BackgroundSha1>();
+    m_scan = std::make_unique<PartialFileScan>(m_partialFile, entry.record.size, entry.chunkDigests, entry.chunkSize,
+                                               m_wholeFile.get());
+    m_keptBytes = 0;
     return NEC_NO_ERROR;
 }
 
-void DownloadManager::_downloadFile()
+void DownloadManager::closeScan()
 {
-    reportTransferProgress();
-    m_rangeIndex = 0;
-    m_writeFailed = false;
-    const Entry &entry = m_entries.at(m_current);
-    if (entry.complete || entry.ranges.isEmpty()) {
-        rangeFinished();
-        return;
-    }
-    fetchCurrentRange();
+    m_scan.reset();
+    m_wholeFile.reset();
+    m_partialFile.close();
 }
 
-void DownloadManager::fetchCurrentRange()
+void DownloadManager::enterDownloading()
 {
+    if (m_stage == Downloading)
+        return;
+    reportProgress(100);
+    setStage(Downloading);
+    emit updateDownloadStarted();
+    reportTransferProgress();
+}
+
+void DownloadManager::fetchRange()
+{
+    enterDownloading();
     if (shouldStop()) {
         fail(NEC_CANCELLED);
         return;
     }
-    const Entry &entry = m_entries.at(m_current);
-    const DownloadFiles::ByteRange range = entry.ranges.at(m_rangeIndex);
-    if (!m_partialFile.isOpen()) {
-        m_partialFile.setFileName(entry.partialPath);
-        // Unbuffered, so that a failing write is reported by the write itself.
-        if (!vktcommon::openNoFollow(m_partialFile, QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-            fail(NEC_CANNOT_OPEN_FILE);
-            return;
-        }
-    }
-    if (!m_partialFile.seek(range.first)) {
+    reportTransferProgress();
+    if (!m_partialFile.seek(m_range.first)) {
         fail(NEC_CANNOT_OPEN_FILE);
         return;
     }
-    m_downloader->download(entry.record.url, entry.chunkSize, range.first, range.second, m_continueListener);
+    m_writeFailed = false;
+    const Entry &entry = m_entries.at(m_current);
+    m_downloader->download(entry.record.url, entry.chunkSize, m_range.first, m_range.second, m_continueListener);
 }
 
 void DownloadManager::_chunkReady(const QByteArray &_baChunk, quint64 _nCount)
@@ -295,6 +324,7 @@ void DownloadManager::_chunkReady(const QByteArray &_baChunk, quint64 _nCount)
         m_downloader->stop();
         return;
     }
+    m_scan->addFetched(_baChunk, qint64(_nCount));
     addDoneBytes(_nCount);
     reportTransferProgress();
 }
@@ -314,12 +344,12 @@ void DownloadManager::_downloadComplete(QString _strError)
         emit downloadComplete(_strError);
         return;
     }
-    ++m_rangeIndex;
-    if (m_rangeIndex < m_entries.at(m_current).ranges.size()) {
-        fetchCurrentRange();
+    if (!m_scan->rangeFetched()) {
+        fail(NEC_DOWNLOAD_ERROR);
         return;
     }
-    rangeFinished();
+    // The rest of the file is read on from the event loop, not inside the HTTP downloader's signal.
+    emit downloadNextFile();
 }
 
 void DownloadManager::_downloadComplete(NETWORK_ERROR_CODE _nErrorCode)
@@ -327,19 +357,9 @@ void DownloadManager::_downloadComplete(NETWORK_ERROR_CODE _nErrorCode)
     fail(_nErrorCode);
 }
 
-void DownloadManager::rangeFinished()
+void DownloadManager::_downloadFile()
 {
-    m_partialFile.close();
-    {
-        QMutexLocker locker(&m_mutex);
-        ++m_current;
-        if (m_current < m_entries.size()) {
-            locker.unlock();
-            emit downloadNextFile();
-            return;
-        }
-    }
-    verify();
+    scanOn();
 }
 
 void DownloadManager::verify()
@@ -362,22 +382,9 @@ void DownloadManager::verify()
             fail(NEC_CANCELLED);
             return;
         }
-        QFile partial(entry.partialPath);
-        if (!partial.open(QIODevice::ReadOnly)) {
-            fail(NEC_CANNOT_RENAME);
-            return;
-        }
-        vktcommon::PartialProgressListener progress(m_progressListener, share(verifiedBytes, bytesToVerify),
-                                                    share(verifiedBytes + entry.record.size, bytesToVerify));
-        verifiedBytes += entry.record.size;
-        const QByteArray digest = DownloadFiles::fileSha1Text(partial, m_continueListener, &progress);
-        partial.close();
-        if (shouldStop()) {
-            fail(NEC_CANCELLED);
-            return;
-        }
-        // Only a file whose every byte matches the record's digest ever gets the final name.
-        if (!digest.isEmpty() && digest == entry.record.extraBytes.toLower()) {
+        // The digest was taken over every byte of the partial file, in order, as it was read and fetched:
+        // only a file that matches the record's digest ever gets the final name.
+        if (!entry.wholeFileDigest.isEmpty() && entry.wholeFileDigest == entry.record.extraBytes.toLower()) {
             // A rename replaces a link that stands under the final name; it never writes through it.
             if (!QFile::rename(entry.partialPath, entry.finalPath)) {
                 fail(NEC_CANNOT_RENAME);
@@ -387,6 +394,8 @@ void DownloadManager::verify()
         } else {
             ++failures;
         }
+        verifiedBytes += entry.record.size;
+        reportProgress(share(verifiedBytes, bytesToVerify));
     }
     reportProgress(100);
     if (failures == 0) {
@@ -414,7 +423,7 @@ void DownloadManager::fail(NETWORK_ERROR_CODE code)
 
 void DownloadManager::stop()
 {
-    m_partialFile.close();
+    closeScan();
     m_progressListener = nullptr;
     m_continueListener = nullptr;
     setStage(Idle);

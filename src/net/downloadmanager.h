@@ -15,16 +15,21 @@
 #include <QUrl>
 #include <QVector>
 
+#include <memory>
+
 namespace vktcommon {
 class ContinueListener;
 class ProgressListener;
 }
 
+class BackgroundSha1;
 class HttpDownloader;
+class PartialFileScan;
 
-// Brings a list of files into the downloads folder: finds which chunks of each partial file are
-// missing or damaged, fetches only those ranges, verifies every file as a whole and gives it its
-// final name. The end comes by exactly one of the downloadComplete signals.
+// Brings a list of files into the downloads folder: reads each partial file once, fetching the runs of
+// missing or damaged chunks as it meets them, takes the whole-file digest of the result on the way,
+// and gives a file its final name only when that digest is the record's. The end comes by exactly one
+// of the downloadComplete signals.
 class DownloadManager : public QObject
 {
     Q_OBJECT
@@ -70,17 +75,20 @@ private:
         QString finalPath;
         QVector<QByteArray> chunkDigests;
         quint64 chunkSize = 0;
-        QVector<DownloadFiles::ByteRange> ranges;
         bool complete = false; // decided once per pass, and when verified
+        QByteArray wholeFileDigest; // of the partial file as this pass left it; empty when unknown
     };
 
     // Gives every entry a partial file that is neither another entry's partial file nor any final file.
     void assignPartialFiles();
     void processChunks();
     NETWORK_ERROR_CODE prepareFiles(quint64 &partialBytes);
-    NETWORK_ERROR_CODE computeAllRanges(quint64 partialBytes, bool &anyIncomplete);
-    void fetchCurrentRange();
-    void rangeFinished();
+    // Reads on through the partial files until a range has to be fetched, or verifies when all are read.
+    void scanOn();
+    NETWORK_ERROR_CODE openScan(const Entry &entry);
+    void closeScan();
+    void enterDownloading();
+    void fetchRange();
     void verify();
     void finish();
     void fail(NETWORK_ERROR_CODE code);
@@ -101,8 +109,14 @@ private:
     quint64 m_totalBytes = 0;
     vktcommon::ProgressListener *m_progressListener = nullptr;
     vktcommon::ContinueListener *m_continueListener = nullptr;
+    // The partial file being read and written, its scan and the digest of the file it becomes.
     QFile m_partialFile;
-    int m_rangeIndex = 0;
+    std::unique_ptr<BackgroundSha1> m_wholeFile;
+    std::unique_ptr<PartialFileScan> m_scan;
+    DownloadFiles::ByteRange m_range;
+    quint64 m_keptBytes = 0; // of the scan, counted into doneBytes
+    quint64 m_partialBytes = 0; // of all partial files, and of those read through, for the checking progress
+    quint64 m_checkedBytes = 0;
     bool m_writeFailed = false;
     int m_retryCount = 0;
     // Guards stage, doneBytes, totalBytes and the current entry against the status query.

@@ -8,6 +8,8 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include <utility>
+
 namespace {
 
 constexpr qint64 readPieceSize = 8192;
@@ -196,7 +198,10 @@ void HttpDownloader::emitBuffer()
     const qint64 count = m_bufferCount;
     m_bufferCount = 0;
     m_delivered += count;
-    emit chunkReady(m_buffer, quint64(count));
+    // The receiver may keep the bytes (a digest taken on another thread): the next chunk goes into a fresh
+    // buffer instead of a copy of this one made by the next write.
+    const QByteArray chunk = std::exchange(m_buffer, QByteArray(m_buffer.size(), Qt::Uninitialized));
+    emit chunkReady(chunk, quint64(count));
 }
 
 void HttpDownloader::feedMeters(qint64 bytes)

@@ -12,6 +12,7 @@
 #include <QXmlStreamWriter>
 
 #include <memory>
+#include <utility>
 
 using vktpdl::DE_CANCELLED;
 using vktpdl::DE_NO_ERROR;
@@ -83,8 +84,8 @@ bool parseIdentity(const QByteArray &document, ContentFolderIdentity &identity)
 
 bool hasNm3Extension(const QString &name)
 {
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot >= 0 && name.mid(dot + 1).compare(QLatin1String("NM3"), Qt::CaseInsensitive) == 0;
+    // The same as comparing the text after the last '.' with "NM3".
+    return name.endsWith(QLatin1String(".NM3"), Qt::CaseInsensitive);
 }
 
 bool isFolderEmpty(vktpdl::FileSystem *device, const QString &folder)
@@ -280,17 +281,19 @@ int ContentFolderScanner::listMaps(int index, const QString &languageName, Progr
         return result;
     const float step = files.isEmpty() ? 0.0f : 100.0f / float(files.size());
     float done = 0.0f;
+    const QString installed = QCoreApplication::translate("ContentFolderScanner", "This map is already installed");
     QList<MapInfo> maps;
+    maps.reserve(files.size());
     for (const QString &fileName : files) {
         if (stopped(cont))
             return DE_CANCELLED;
         // Some file systems match "*.NM3" against longer extensions too; those are other files.
         if (hasNm3Extension(fileName)) {
             MapInfo map;
-            result = readMapFile(inventory.mapsPath, fileName, languageName, map);
+            result = readMapFile(inventory.mapsPath, fileName, languageName, installed, map);
             if (result != DE_NO_ERROR)
                 return result;
-            maps.append(map);
+            maps.append(std::move(map));
         }
         done += step;
         report(progress, int(done));
@@ -301,28 +304,32 @@ int ContentFolderScanner::listMaps(int index, const QString &languageName, Progr
 }
 
 int ContentFolderScanner::readMapFile(const QString &mapsPath, const QString &fileName,
-                                      const QString &languageName, MapInfo &map)
+                                      const QString &languageName, const QString &installedText, MapInfo &map)
 {
     const QString fullPath = m_device->joinPath(mapsPath, fileName);
     std::unique_ptr<QIODevice> file;
-    const int result = openDeviceFile(m_device, fullPath, QIODevice::ReadOnly, file);
+    // Unbuffered: the header reader asks for what it needs, where a buffer would read far more.
+    const int result = openDeviceFile(m_device, fullPath, QIODevice::ReadOnly | QIODevice::Unbuffered, file);
     if (result != DE_NO_ERROR)
         return result;
+    // Asked once: on a file each question is a system call.
+    const qint64 size = qMax<qint64>(file->size(), 0);
     map.file.fileName = fullPath;
-    map.file.size = quint64(qMax<qint64>(file->size(), 0));
+    map.file.size = quint64(size);
     map.kind = ProductInfo::InstalledMap;
 
     MapHeader header;
-    if ((m_pathFlags & 1) == 0 && readMapHeader(languageName, file.get(), header)) {
+    if ((m_pathFlags & 1) == 0 && readMapHeader(languageName, file.get(), size, header)) {
         map.code = header.packageCode;
         map.majorVersion = qint32(header.firstVersion);
         map.minorVersion = qint32(header.secondVersion);
         map.name = header.title;
         map.version = header.versionText;
+        map.conflicts.reserve(header.conditions.size());
         for (const MapCondition &condition : header.conditions)
             map.conflicts.append({condition.packageName, condition.op, qint32(condition.first),
                                   qint32(condition.second)});
-        map.description = QCoreApplication::translate("ContentFolderScanner", "This map is already installed");
+        map.description = installedText;
         return DE_NO_ERROR;
     }
     map.name = fileName;

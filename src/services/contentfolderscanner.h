@@ -76,7 +76,9 @@ public:
 private:
     bool validIndex(int index) const;
     int writeInfo(const QString &path, ContentFolderIdentity &identity);
-    int readMapFile(const QString &mapsPath, const QString &fileName, const QString &languageName, MapInfo &map);
+    // installedText: the description of a map whose header could be read.
+    int readMapFile(const QString &mapsPath, const QString &fileName, const QString &languageName,
+                    const QString &installedText, MapInfo &map);
     int listFilesRecursively(const QString &folder, QStringList &paths);
     void removeEmptySubFolders(const QString &folder);
 

@@ -6,8 +6,6 @@ namespace vktcommon {
 
 namespace {
 
-constexpr quint16 englishUnitedStates = 1033;
-
 struct LocaleRow
 {
     const char *name;
@@ -56,15 +54,10 @@ quint16 windowsLanguageId(const QString &localeName)
 
 QString chooseLanguageText(const LanguageTexts &texts, quint16 language)
 {
-    if (texts.isEmpty())
-        return QString();
-    const auto requested = texts.constFind(language);
-    if (requested != texts.constEnd())
-        return requested.value();
-    const auto english = texts.constFind(englishUnitedStates);
-    if (english != texts.constEnd())
-        return english.value();
-    return texts.constBegin().value();
+    LanguageChoice<QString> choice(language);
+    for (auto text = texts.constBegin(); text != texts.constEnd(); ++text)
+        choice.offer(text.key(), text.value());
+    return choice.chosen();
 }
 
 } // namespace vktcommon

@@ -31,5 +31,8 @@ struct MapHeader
 // Reads the header of the open map file, with texts chosen for the locale name (e.g. "ru_RU").
 // False when the file is not a map file of a known header version or ends inside the header.
 bool readMapHeader(const QString &languageName, QIODevice *file, MapHeader &header);
+// The same for a file whose size the caller knows already. The header is read in as few reads as it
+// allows (one in most files), so an unbuffered file is the fastest to read it from.
+bool readMapHeader(const QString &languageName, QIODevice *file, qint64 fileSize, MapHeader &header);
 
 } // namespace vktcommon

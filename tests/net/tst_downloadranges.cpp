@@ -1,8 +1,11 @@
-// Which byte ranges of a partial file are fetched again, the file names a download may use,
-// the completeness test and the whole-file digest.
+// Which byte ranges of a partial file are fetched again, the whole-file digest taken while the
+// partial file is read once and repaired, the file names a download may use, the completeness test
+// and the whole-file digest of a finished file.
 
+#include "backgroundsha1.h"
 #include "downloadedfilepath.h"
 #include "downloadfiles.h"
+#include "partialfilescan.h"
 #include "testlisteners.h"
 
 #include <QBuffer>
@@ -40,6 +43,27 @@ QByteArray damaged(QByteArray bytes, const QVector<int> &chunks)
         bytes[chunk * int(chunkSize) + 1] = '#';
     return bytes;
 }
+
+QByteArray sha1Hex(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex();
+}
+
+// A partial file that counts the bytes read from it.
+class CountingBuffer final : public QBuffer
+{
+public:
+    using QBuffer::QBuffer;
+    qint64 bytesRead = 0;
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = QBuffer::readData(data, maxSize);
+        bytesRead += qMax<qint64>(count, 0);
+        return count;
+    }
+};
 
 } // namespace
 
@@ -115,6 +139,71 @@ private slots:
                                               ranges),
                  DownloadFiles::RangesReadFailed);
         QVERIFY(ranges.isEmpty());
+    }
+
+    // The scan stops at each range; the test fetches it from the server's file in small pieces, as the
+    // network delivers them. The digest must be the server file's, and the partial file read once (but for
+    // the part of a chunk too large to keep, which is read again).
+    void wholeFileDigestInOneRead_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("partial");
+        QTest::addColumn<quint64>("chunk");
+        QTest::addColumn<int>("ranges");
+        QTest::addColumn<qint64>("readAgain");
+
+        const QByteArray file = serverFile();
+        QTest::newRow("intact") << file << file << chunkSize << 0 << qint64(0);
+        QTest::newRow("damage at the start, in the middle and at the end")
+            << file << damaged(file, {0, 2, 5}) << chunkSize << 3 << qint64(0);
+        QTest::newRow("run of two, then intact chunks") << file << damaged(file, {1, 2}) << chunkSize << 1 << qint64(0);
+        QTest::newRow("damage then cut inside a chunk") << file << damaged(file, {0}).left(40) << chunkSize << 2
+                                                        << qint64(0);
+        QTest::newRow("empty partial file") << file << QByteArray() << chunkSize << 1 << qint64(0);
+        QTest::newRow("larger than the record") << file << file + QByteArray("trailing") << chunkSize << 0 << qint64(0);
+        QTest::newRow("untrusted list: fetched whole") << file << damaged(file, {3}) << quint64(0) << 1 << qint64(0);
+
+        // Chunks of 3 MiB: of the intact chunk after a damaged one only 2 MiB are kept, 1 MiB is read again.
+        const quint64 big = 3 * 1024 * 1024;
+        QByteArray large(int(2 * big + 1000), Qt::Uninitialized);
+        for (int i = 0; i < large.size(); ++i)
+            large[i] = char(i * 31 + i / 4099);
+        QByteArray largeDamaged = large;
+        largeDamaged[5] = char(~largeDamaged.at(5));
+        QTest::newRow("large chunk after a damaged one") << large << largeDamaged << big << 1 << qint64(1024 * 1024);
+    }
+    void wholeFileDigestInOneRead()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, partial);
+        QFETCH(quint64, chunk);
+        QFETCH(int, ranges);
+        QFETCH(qint64, readAgain);
+        QVector<QByteArray> digests;
+        for (qsizetype start = 0; chunk > 0 && start < file.size(); start += qsizetype(chunk))
+            digests.append(sha1Hex(file.mid(start, qsizetype(chunk))));
+        CountingBuffer buffer(&partial);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        BackgroundSha1 wholeFile;
+        PartialFileScan scan(buffer, quint64(file.size()), digests, chunk, &wholeFile);
+
+        int fetched = 0;
+        ByteRange range;
+        PartialFileScan::Step step;
+        while ((step = scan.next(nullptr, range)) == PartialFileScan::RangeFound) {
+            ++fetched;
+            for (qint64 at = range.first; at <= range.second; at += 7) {
+                const QByteArray piece = file.mid(at, qMin<qint64>(7, range.second - at + 1));
+                scan.addFetched(piece, piece.size());
+            }
+            QVERIFY(scan.rangeFetched());
+        }
+        QCOMPARE(step, PartialFileScan::EndReached);
+        QCOMPARE(fetched, ranges);
+        QCOMPARE(wholeFile.size(), quint64(file.size()));
+        QCOMPARE(wholeFile.finishHex(), sha1Hex(file));
+        const qint64 looked = chunk == 0 ? 0 : qMin(partial.size(), file.size());
+        QCOMPARE(buffer.bytesRead, looked + readAgain);
     }
 
     void partialFileNames_data()

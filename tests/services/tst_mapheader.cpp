@@ -37,6 +37,25 @@ bool readBytes(const QByteArray &bytes, MapHeader &header, const QString &langua
     return readMapHeader(language, &buffer, header);
 }
 
+// An unbuffered map file that counts the reads made of it, as a file would see them.
+class CountingFile final : public QBuffer
+{
+public:
+    explicit CountingFile(const QByteArray &bytes)
+    {
+        setData(bytes);
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    int reads = 0;
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        ++reads;
+        return QBuffer::readData(data, maxSize);
+    }
+};
+
 } // namespace
 
 class TestMapHeader : public QObject
@@ -59,6 +78,10 @@ private slots:
     void badInput();
     void truncation_data();
     void truncation();
+    void readsOnlyWhatTheHeaderNeeds_data();
+    void readsOnlyWhatTheHeaderNeeds();
+    void textsLongerThanARead_data();
+    void textsLongerThanARead();
 };
 
 void TestMapHeader::headerVersions_data()
@@ -332,6 +355,64 @@ void TestMapHeader::truncation()
     QCOMPARE(readBytes(bytes, header), readable);
     if (readable)
         QCOMPARE(header.conditions.size(), conditions);
+}
+
+void TestMapHeader::readsOnlyWhatTheHeaderNeeds_data()
+{
+    QTest::addColumn<MapFileRecipe>("recipe");
+    QTest::addColumn<int>("reads");
+    QTest::newRow("version 0, all in the first read") << germany(0) << 1;
+    QTest::newRow("version 2, all in the first read") << germany(2) << 1;
+    MapFileRecipe far = germany(2);
+    far.entryCount = 2000; // the data starts 8000 bytes further on
+    QTest::newRow("data beyond the first read") << far << 2;
+    far.fileSize = 1024 * 1024;
+    QTest::newRow("data beyond the first read, large file") << far << 2;
+}
+
+void TestMapHeader::readsOnlyWhatTheHeaderNeeds()
+{
+    QFETCH(MapFileRecipe, recipe);
+    QFETCH(int, reads);
+    const QByteArray bytes = writeMapFile(recipe);
+    CountingFile file(bytes);
+    MapHeader header;
+    QVERIFY(readMapHeader(QStringLiteral("de_DE"), &file, bytes.size(), header));
+    QCOMPARE(header.title, QStringLiteral("Deutschland"));
+    QCOMPARE(header.conditions.size(), 2);
+    QCOMPARE(file.reads, reads);
+}
+
+void TestMapHeader::textsLongerThanARead_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("title");
+    const QByteArray russian(5000, 'r');
+    const QByteArray english(6000, 'e');
+    const QByteArray german(7000, 'd');
+    // The chosen text lies before, inside or at the end of what was read last.
+    QTest::newRow("first of three chosen") << "ru_RU" << russian;
+    QTest::newRow("second chosen") << "en_US" << english;
+    QTest::newRow("last chosen") << "de_DE" << german;
+}
+
+void TestMapHeader::textsLongerThanARead()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, title);
+    MapFileRecipe recipe = germany(1);
+    recipe.titles = {{1049, QByteArray(5000, 'r')}, {1033, QByteArray(6000, 'e')}, {1031, QByteArray(7000, 'd')}};
+    recipe.versionTexts = {{1033, "2011Q2"}};
+    recipe.conditions = {{QByteArray(9000, 'c'), 3, 1, 2}};
+    const QByteArray bytes = writeMapFile(recipe);
+    CountingFile file(bytes);
+    MapHeader header;
+    QVERIFY(readMapHeader(language, &file, bytes.size(), header));
+    QCOMPARE(header.title, QString::fromLatin1(title));
+    QCOMPARE(header.versionText, QStringLiteral("2011Q2"));
+    QCOMPARE(header.conditions.size(), 1);
+    QCOMPARE(header.conditions.at(0).packageName, QString(9000, QLatin1Char('c')));
+    QCOMPARE(header.conditions.at(0).op, QStringLiteral("<="));
 }
 
 QTEST_GUILESS_MAIN(TestMapHeader)
