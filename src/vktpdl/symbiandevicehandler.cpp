@@ -109,10 +109,13 @@ SymbianDeviceHandler::~SymbianDeviceHandler()
 
 PclResult SymbianDeviceHandler::notify(quint32 state, quint32 value)
 {
-    if ((m_continue && !m_continue->shouldContinue()) || PhoneConnectivityLibrary::saysPhoneIsGone(state))
+    if (m_continue && !m_continue->shouldContinue())
         return PCL_E_CANCELLED;
+    // The state to ignore carries every bit of one that says the phone is gone, so it is looked at first.
     if (PhoneConnectivityLibrary::saysIgnore(state))
         return PCL_OK;
+    if (PhoneConnectivityLibrary::saysPhoneIsGone(state))
+        return PCL_E_CANCELLED;
     if (m_progress && value <= 100)
         m_progress->setProgress(int(value));
     if (state == PCL_STATE_CONFIRMATION && value == PCL_VALUE_WAITING_FOR_USER && m_installation)

@@ -108,10 +108,10 @@ PclResult SymbianQIODevice::onBlock(quint32 *state, uint8_t *data, quint32 *leng
 {
     if (!state || !length || (*length > 0 && !data))
         return PCL_E_CANCELLED;
-    if (PhoneConnectivityLibrary::saysPhoneIsGone(*state))
-        return PCL_E_CANCELLED;
     if (PhoneConnectivityLibrary::saysIgnore(*state))
         return PCL_OK;
+    if (PhoneConnectivityLibrary::saysPhoneIsGone(*state))
+        return PCL_E_CANCELLED;
     QMutexLocker lock(&m_mutex);
     if (m_reading) {
         if (!m_active)

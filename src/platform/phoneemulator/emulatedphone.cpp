@@ -461,6 +461,9 @@ PclResult EmulatedPhone::install(const QString &packagePath, quint32 type, const
         if (tell(notify, PCL_STATE_PROGRESS, percent) == PCL_E_CANCELLED)
             return PCL_E_CANCELLED;
     }
+    // What the phone shows on its own screen meanwhile, which the PC is to ignore.
+    if (tell(notify, PCL_STATE_IGNORE, 55) == PCL_E_CANCELLED)
+        return PCL_E_CANCELLED;
     // The phone asks its user once; the emulated user agrees at once.
     if (tell(notify, PCL_STATE_CONFIRMATION, PCL_VALUE_WAITING_FOR_USER) == PCL_E_CANCELLED
         || tell(notify, PCL_STATE_PROGRESS, 70) == PCL_E_CANCELLED)

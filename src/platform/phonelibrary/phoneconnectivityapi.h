@@ -43,8 +43,8 @@ typedef uintptr_t PclHandle; // 0 is never a valid handle
 // The interface version this program is written against.
 #define PCL_API_VERSION 32u
 
-// Notification state words. A state that carries every bit of one of the three "out of reach" results
-// tells that the phone is gone; one that carries every bit of PCL_STATE_IGNORE is to be ignored.
+// Notification state words. A state that carries every bit of PCL_STATE_IGNORE is to be ignored; any other
+// that carries every bit of one of the three "out of reach" results tells that the phone is gone.
 #define PCL_STATE_PROGRESS 0x0100u     // value: percentage of the copy or installation done
 #define PCL_STATE_CONFIRMATION 0x4000u // with value PCL_VALUE_WAITING_FOR_USER: the phone waits for the user
 #define PCL_VALUE_WAITING_FOR_USER 256u

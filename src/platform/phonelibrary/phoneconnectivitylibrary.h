@@ -31,7 +31,7 @@ public:
     static QString text(const char16_t *utf16);
     // A notification state that carries every bit of one of the three "out of reach" results: the phone is gone.
     static bool saysPhoneIsGone(quint32 state);
-    // A notification state to be ignored.
+    // A notification state to be ignored. It carries every bit of PCL_E_CONNECTION_LOST as well: ask this first.
     static bool saysIgnore(quint32 state);
 
     // PCL_E_LIBRARY_NOT_LOADED when the part's file cannot be loaded or is not the library.
