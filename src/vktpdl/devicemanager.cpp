@@ -6,16 +6,18 @@
 #include "midevicehandler.h"
 #include "partialprogresslistener.h"
 #include "storagecarddevicessearcher.h"
+#include "symbiandevicessearcher.h"
 
 namespace vktpdl {
 
 namespace {
 
-// Search order: phones, storage devices, Windows CE devices. The phone and Windows CE searchers join
-// this list when their transports exist.
+// Search order: phones, storage devices, Windows CE devices. The Windows CE searcher joins this list when
+// its transport exists.
 std::vector<std::unique_ptr<DeviceSearcher>> standardSearchers()
 {
     std::vector<std::unique_ptr<DeviceSearcher>> searchers;
+    searchers.push_back(std::make_unique<SymbianDevicesSearcher>(PhoneLibraryConfiguration::fromEnvironment()));
     searchers.push_back(std::make_unique<StorageCardDevicesSearcher>(MachineRoots::fromEnvironment()));
     return searchers;
 }

@@ -2,36 +2,16 @@
 // storage searcher, the stand-in update server on loopback, the real services, and the real window
 // clicked through a navigator update, a map update and the restoration of the backup.
 
-#include "applicationdata.h"
-#include "appsettings.h"
-#include "demoworld.h"
-#include "deviceservices.h"
-#include "errorwidget.h"
-#include "mainwindow.h"
-#include "networkservices.h"
-#include "packageservices.h"
-#include "sharedtypes.h"
-#include "standinserverprocess.h"
-#include "treeitemdelegate.h"
+#include "demoprogram.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFile>
-#include <QListWidget>
 #include <QProcess>
-#include <QPushButton>
-#include <QSettings>
-#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
-
-#include <memory>
 
 namespace {
-
-constexpr int stepTimeoutMs = 120000;
-const QString language = QStringLiteral("en_US");
 
 QByteArray fileDigest(const QString &path)
 {
@@ -52,89 +32,6 @@ QMap<QString, QByteArray> fileDigests(const QString &folder)
     return digests;
 }
 
-// The program's services and window over the demo world, and what a person does with the mouse.
-class Program
-{
-public:
-    explicit Program(const QString &serverUrl)
-        : devices({[] { return AppSettings::downloadsDirectory(); }, [] { return AppSettings::backupsDirectory(); },
-                   language})
-        , network([] { return AppSettings::networkSettings(language); })
-    {
-        network.setServerBaseUrl(serverUrl);
-        window = std::make_unique<MainWindow>(&devices, &network, &packages);
-        window->resize(820, 600);
-        window->show();
-    }
-
-    QString page() const
-    {
-        return window->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"))->currentWidget()->objectName();
-    }
-
-    // Waits for the page; empty when it came, else what the window shows instead.
-    QString waitFor(const QString &name) const
-    {
-        const QStringList failures = {QStringLiteral("errorPage"), QStringLiteral("deviceNotFoundPage")};
-        if (QTest::qWaitFor([&] { return page() == name || (failures.contains(page()) && !failures.contains(name)); },
-                            stepTimeoutMs)
-            && page() == name)
-            return QString();
-        const auto *error = window->findChild<ErrorWidget *>(QStringLiteral("errorPage"));
-        return QStringLiteral("waiting for %1, the window shows %2: %3").arg(name, page(), error->text());
-    }
-
-    // Clicks a button of the bar ("updateButton", "backButton", "cancelButton") or of a page, once it
-    // can be clicked.
-    bool click(const QString &name) const
-    {
-        auto *button = window->findChild<QPushButton *>(name);
-        if (!button || !QTest::qWaitFor([button] { return button->isVisible() && button->isEnabled(); }))
-            return false;
-        QTest::mouseClick(button, Qt::LeftButton);
-        return true;
-    }
-
-    // Clicks the entry of the page's list that shows the text.
-    bool chooseEntry(const QString &pageName, const QString &text) const
-    {
-        auto *list = window->findChild<QWidget *>(pageName)->findChild<QListWidget *>();
-        const QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
-        if (items.size() != 1)
-            return false;
-        list->scrollToItem(items.first());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
-        return list->currentItem() == items.first();
-    }
-
-    // Clicks the state icon of the map's row.
-    bool clickMap(const QString &name) const
-    {
-        auto *tree = window->findChild<QTreeWidget *>(QStringLiteral("mapTree"));
-        tree->expandAll();
-        const QList<QTreeWidgetItem *> items =
-            tree->findItems(name + QStringLiteral(", version"), Qt::MatchStartsWith | Qt::MatchRecursive);
-        const auto *delegate = dynamic_cast<TreeItemDelegate *>(tree->itemDelegate());
-        if (items.size() != 1 || !delegate)
-            return false;
-        tree->scrollToItem(items.first());
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                          delegate->iconRect(tree->visualItemRect(items.first())).center());
-        return true;
-    }
-
-    DeviceServices devices;
-    NetworkServices network;
-    PackageServices packages;
-    std::unique_ptr<MainWindow> window;
-};
-
-#define REACH(program, name)                                                                                          \
-    do {                                                                                                              \
-        const QString problem = (program).waitFor(QStringLiteral(name));                                              \
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));                                                             \
-    } while (false)
-
 } // namespace
 
 class TestEndToEnd : public QObject
@@ -142,26 +39,15 @@ class TestEndToEnd : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_folder;
-    std::unique_ptr<DemoWorld> m_world;
-    StandInServerProcess m_server;
-    std::unique_ptr<ApplicationData> m_data;
+    DemoSession m_session;
+    const DemoWorld *m_world = nullptr;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_folder.isValid());
-        m_world = std::make_unique<DemoWorld>(m_folder.filePath(QStringLiteral("world")));
         QString error;
-        QVERIFY2(m_world->write(&error), qPrintable(error));
-        // The program finds the device and its settings where tools/demo points it.
-        qputenv("VKT_MACHINE_ROOT", QFile::encodeName(m_world->machine()));
-        QCoreApplication::setOrganizationName(QStringLiteral("DRQ"));
-        QCoreApplication::setApplicationName(QStringLiteral("Korwind Navigator update center"));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_world->configuration());
-        registerSharedTypes();
-        m_data = std::make_unique<ApplicationData>(m_folder.path());
-        QVERIFY2(m_server.start(m_world->catalogue()), qPrintable(m_server.errorText()));
+        QVERIFY2(m_session.start(&error), qPrintable(error));
+        m_world = &m_session.world();
     }
 
     void navigatorAndMapsUpdatedThenRestored()
@@ -169,7 +55,7 @@ private Q_SLOTS:
         const QString memory = m_world->deviceMemory();
         const QMap<QString, QByteArray> memoryBefore = fileDigests(memory);
         const QMap<QString, QByteArray> cardBefore = fileDigests(m_world->memoryCard());
-        Program program(m_server.baseUrl());
+        DemoProgram program(m_session.serverUrl());
 
         // Device search, then the navigator executable.
         REACH(program, "selectDevicePage");

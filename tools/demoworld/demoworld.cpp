@@ -3,6 +3,7 @@
 #include "fixturemachine.h"
 #include "mapfilewriter.h"
 #include "pefixture.h"
+#include "phonefixture.h"
 #include "zipforge.h"
 
 #include <QCryptographicHash>
@@ -98,6 +99,13 @@ public:
         folder(QFileInfo(path).path());
         QFile out(path);
         if (ok() && (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(contents) != contents.size()))
+            fail(QStringLiteral("cannot write ") + path);
+    }
+
+    void append(const QString &path, const QByteArray &contents)
+    {
+        QFile out(path);
+        if (ok() && (!out.open(QIODevice::WriteOnly | QIODevice::Append) || out.write(contents) != contents.size()))
             fail(QStringLiteral("cannot write ") + path);
     }
 
@@ -236,6 +244,26 @@ void writeDevice(WorldWriter &out, const QString &memory, const QString &card, c
     out.map(card + QStringLiteral("/KorwindContent/Maps/UKR.nm3"), mapRecipe(demoMaps[10], true));
 }
 
+// A phone with the same older navigator, found through the emulated connectivity library; its package in
+// the catalogue is the emulated phone's installation package.
+void writePhone(WorldWriter &out, const QString &catalogue, const QString &phones, const QString &configuration)
+{
+    PhoneFixture phone;
+    phone.applications = {{QStringLiteral("10203040"), QStringLiteral("2.0(12)"), QStringLiteral("Clock")},
+                          {QStringLiteral("2002bfb2-0000-1111"), QStringLiteral("5.1(1234)"),
+                           QStringLiteral("Korwind Navigator")}};
+    QString error;
+    if (out.ok() && !(phone.write(phones, &error) && PhoneFixture::writeLibraryConfiguration(configuration, &error)
+                      && PhoneFixture::writePackage(catalogue + QStringLiteral("/files/KorwindNavigator_5.2.0.0.sis"),
+                                                    {QStringLiteral("2002bfb2-0000-1111"), QStringLiteral("5.2(0)"),
+                                                     QStringLiteral("Korwind Navigator")},
+                                                    &error)))
+        out.fail(error);
+    out.append(catalogue + QStringLiteral("/navigators.txt"),
+               "\nname: Korwind Navigator\ndescription: Faster routing and lane guidance on motorways.\n"
+               "version: 5.2.0.0\nfile: KorwindNavigator_5.2.0.0.sis\ntypefile: sis\ndevicenames: SYMBIAN\n");
+}
+
 FixtureVolume volume(const QString &mountPoint, const QString &label, const QString &uuid)
 {
     FixtureVolume result;
@@ -275,6 +303,9 @@ QString DemoWorld::machine() const { return m_folder + QStringLiteral("/machine"
 QString DemoWorld::configuration() const { return m_folder + QStringLiteral("/config"); }
 QString DemoWorld::deviceMemory() const { return machine() + QStringLiteral("/media/NAVI"); }
 QString DemoWorld::memoryCard() const { return machine() + QStringLiteral("/media/NAVI_SD"); }
+QString DemoWorld::phones() const { return m_folder + QStringLiteral("/phones"); }
+QString DemoWorld::phoneLibraryConfiguration() const { return m_folder + QStringLiteral("/phone-library.conf"); }
+QString DemoWorld::phoneCard() const { return PhoneFixture().drive(phones(), QStringLiteral("E")); }
 QString DemoWorld::downloads() const { return m_folder + QStringLiteral("/downloads"); }
 QString DemoWorld::backups() const { return m_folder + QStringLiteral("/backups"); }
 
@@ -284,6 +315,7 @@ bool DemoWorld::write(QString *error) const
     const QByteArray oldExecutable = navigatorExecutable(oldNavigatorVersion);
     writeCatalogue(out, catalogue(), oldExecutable);
     writeDevice(out, deviceMemory(), memoryCard(), oldExecutable);
+    writePhone(out, catalogue(), phones(), phoneLibraryConfiguration());
     QString machineError;
     if (out.ok() && !writeFixtureMachine(machine(), deviceMachine(deviceMemory(), memoryCard()), &machineError))
         out.fail(machineError);

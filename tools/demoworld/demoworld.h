@@ -3,9 +3,10 @@
 #include <QString>
 
 // The demo world below one folder: a catalogue for the stand-in server (a newer navigator and a dozen
-// maps), a navigation device with an older navigator and older maps on a fixture machine, and settings
-// of the program's own that keep its downloads and backups inside the world. tools/demo starts the
-// program in it; the end-to-end test drives the window through it.
+// maps), a navigation device with an older navigator and older maps on a fixture machine, a phone with the
+// older navigator for the emulated phone connectivity library, and settings of the program's own that
+// keep its downloads and backups inside the world. tools/demo starts the program in it; the end-to-end
+// tests drive the window through it.
 class DemoWorld
 {
 public:
@@ -20,6 +21,9 @@ public:
     QString configuration() const; // for XDG_CONFIG_HOME: the program's settings of the demo
     QString deviceMemory() const;  // the navigation device's own memory, holding the navigator
     QString memoryCard() const;    // the device's memory card
+    QString phones() const;        // for VKT_EMULATED_PHONES: a phone with the same navigator
+    QString phoneLibraryConfiguration() const; // for VKT_PHONE_LIBRARY_CONFIG: the emulated library
+    QString phoneCard() const;     // the phone's memory card E:
     QString downloads() const;
     QString backups() const;
 
