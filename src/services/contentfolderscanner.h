@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mapfilesizecache.h"
+#include "mapheader.h"
 
 #include "mapinfo.h"
 
@@ -77,6 +78,8 @@ private:
     bool validIndex(int index) const;
     int writeInfo(const QString &path, ContentFolderIdentity &identity);
     // installedText: the description of a map whose header could be read.
+    bool readHeader(const QString &path, QByteArray &start, qint64 size, const QString &languageName,
+                    MapHeader &header);
     int readMapFile(const QString &mapsPath, const QString &fileName, const QString &languageName,
                     const QString &installedText, MapInfo &map);
     int listFilesRecursively(const QString &folder, QStringList &paths);

@@ -18,8 +18,7 @@ constexpr int longHeaderSize = 24;
 constexpr int indexBlockSize = 124;
 constexpr quint32 newestHeaderVersion = 2;
 
-// The first read takes this much: the fixed part, and in most files the entry table and the data too.
-constexpr qsizetype readBlockSize = 4096;
+constexpr qsizetype readBlockSize = mapHeaderFirstRead;
 
 // Little-endian reads from a window of the file held in memory. The file is read again only where a
 // position or a count reaches past the window, so a header costs one read in most files; a value fails

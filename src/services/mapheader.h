@@ -28,6 +28,9 @@ struct MapHeader
     QList<MapCondition> conditions;
 };
 
+// The header reader's first read: the fixed part, and in most files the entry table and the data too.
+constexpr qsizetype mapHeaderFirstRead = 4096;
+
 // Reads the header of the open map file, with texts chosen for the locale name (e.g. "ru_RU").
 // False when the file is not a map file of a known header version or ends inside the header.
 bool readMapHeader(const QString &languageName, QIODevice *file, MapHeader &header);

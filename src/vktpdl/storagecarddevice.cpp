@@ -179,6 +179,11 @@ int StorageCardDevice::openFile(const QString &path, QIODevice *&device)
     return m_files.openFile(path, device);
 }
 
+int StorageCardDevice::readFileStart(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size)
+{
+    return m_files.readFileStart(path, maxBytes, bytes, size);
+}
+
 int StorageCardDevice::freeSpace(const QString &path, quint64 &bytes)
 {
     return m_files.freeSpace(path, bytes);

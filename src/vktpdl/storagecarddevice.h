@@ -42,6 +42,7 @@ public:
     int listFolders(const QString &folder, const QString &pattern, QStringList &names) override;
     int listFiles(const QString &folder, const QString &pattern, QStringList &names) override;
     int openFile(const QString &path, QIODevice *&device) override;
+    int readFileStart(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size) override;
     int freeSpace(const QString &path, quint64 &bytes) override;
     // The volume is write-protected, or the user cannot write the folder that a write at path goes to.
     bool isReadOnly(const QString &path) override;

@@ -320,12 +320,15 @@ int LocalFileSystem::listEntries(const QString &folder, const QString &pattern, 
             found.append(name);
     }
     ::closedir(dir);
-    // The directory's own order is arbitrary; callers get the same order on every run.
-    std::sort(found.begin(), found.end(), [](const QString &a, const QString &b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    });
-    names.append(found);
+    // The directory's own order is arbitrary; callers get the same order on every run: by name without
+    // regard to case, then by name. Each name is folded once rather than at every comparison.
+    std::vector<std::pair<QString, QString>> keyed;
+    keyed.reserve(size_t(found.size()));
+    for (const QString &name : qAsConst(found))
+        keyed.emplace_back(name.toCaseFolded(), name);
+    std::sort(keyed.begin(), keyed.end());
+    for (const auto &entry : keyed)
+        names.append(entry.second);
     return DE_NO_ERROR;
 }
 
@@ -386,6 +389,37 @@ bool LocalFileSystem::isFile(const QString &path)
 {
     struct stat info;
     return !path.isEmpty() && ::stat(nativePath(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+int LocalFileSystem::readFileStart(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size)
+{
+    if (path.isEmpty() || maxBytes < 0 || leadsThroughLink(path))
+        return DE_WRONG_REPLY;
+    int fd;
+    do {
+        fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return DE_WRONG_REPLY;
+    struct stat info;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        size = qint64(info.st_size);
+        bytes.resize(qMin(maxBytes, size));
+        qsizetype done = 0;
+        while (ok && done < bytes.size()) {
+            const ssize_t count = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+            if (count > 0)
+                done += count;
+            else if (count == 0)
+                break;
+            else
+                ok = errno == EINTR;
+        }
+        bytes.truncate(done);
+    }
+    ::close(fd);
+    return ok ? DE_NO_ERROR : DE_WRONG_REPLY;
 }
 
 int LocalFileSystem::fileStamp(const QString &path, FileStamp &stamp)

@@ -45,6 +45,8 @@ public:
     // Device, inode, size, and the content and status change times in nanoseconds. The status change
     // time is in the stamp because tools that set the content time back (touch -r, cp -p) cannot set it.
     int fileStamp(const QString &path, FileStamp &stamp) override;
+    // Open, one status query, one read, close.
+    int readFileStart(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size) override;
 
 private:
     // A level of path below a confining folder (path itself excluded) is a symbolic link.

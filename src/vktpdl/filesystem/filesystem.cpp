@@ -26,6 +26,20 @@ int FileSystem::fileSize(const QString &path, qint64 &size)
     return DE_NO_ERROR;
 }
 
+int FileSystem::readFileStart(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size)
+{
+    QIODevice *opened = nullptr;
+    const int result = openFile(path, opened);
+    if (result != DE_NO_ERROR)
+        return result;
+    const std::unique_ptr<QIODevice> device(opened);
+    if (!device || !device->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return DE_WRONG_REPLY;
+    size = device->size();
+    bytes = device->read(maxBytes);
+    return DE_NO_ERROR;
+}
+
 bool FileSystem::isFile(const QString &)
 {
     return true;

@@ -57,6 +57,9 @@ public:
     virtual QChar separator() const = 0;
     // Opens the file through openFile and reads its size.
     virtual int fileSize(const QString &path, qint64 &size);
+    // Reads up to maxBytes from the start of the file (bytes is set to what was read) and its size:
+    // what a header needs, with as few questions to the file system as it allows.
+    virtual int readFileStart(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size);
     // Exists and is not a folder.
     virtual bool isFile(const QString &path);
     // Sets stamp from the file's metadata; file systems that cannot tell leave it empty (unknown).
