@@ -74,7 +74,7 @@ void runOnPool(QFutureWatcher<Result> &watcher, Work work)
 DeviceServices::DeviceServices(Settings settings, std::unique_ptr<vktpdl::DeviceManager> manager, QObject *parent)
     : AbstractDeviceServices(parent),
       m_settings(std::move(settings)),
-      m_manager(manager ? std::move(manager) : std::make_unique<vktpdl::DeviceManager>())
+      m_manager(manager ? std::move(manager) : std::make_unique<vktpdl::DeviceManager>(m_settings.downloadsFolder))
 {
     connect(&m_textWatcher, &QFutureWatcher<QString>::finished, this, &DeviceServices::_onTaskFinished);
     connect(&m_boolWatcher, &QFutureWatcher<bool>::finished, this, &DeviceServices::_onBoolTaskFinished);

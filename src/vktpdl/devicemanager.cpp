@@ -1,29 +1,32 @@
 #include "devicemanager.h"
 
+#include "activesyncdevicessearcher.h"
 #include "devicesearcher.h"
 #include "listeners.h"
 #include "machineroots.h"
 #include "midevicehandler.h"
 #include "partialprogresslistener.h"
+#include "programfolder.h"
 #include "storagecarddevicessearcher.h"
 
 namespace vktpdl {
 
 namespace {
 
-// Search order: phones, storage devices, Windows CE devices. The phone and Windows CE searchers join
-// this list when their transports exist.
-std::vector<std::unique_ptr<DeviceSearcher>> standardSearchers()
+// Search order: phones, storage devices, Windows CE devices. The phone searcher joins this list when its
+// transport exists.
+std::vector<std::unique_ptr<DeviceSearcher>> standardSearchers(const std::function<QString()> &downloadsFolder)
 {
     std::vector<std::unique_ptr<DeviceSearcher>> searchers;
     searchers.push_back(std::make_unique<StorageCardDevicesSearcher>(MachineRoots::fromEnvironment()));
+    searchers.push_back(std::make_unique<ActiveSyncDevicesSearcher>(downloadsFolder, programFolder()));
     return searchers;
 }
 
 } // namespace
 
-DeviceManager::DeviceManager()
-    : DeviceManager(standardSearchers())
+DeviceManager::DeviceManager(const std::function<QString()> &downloadsFolder)
+    : DeviceManager(standardSearchers(downloadsFolder))
 {
 }
 
