@@ -3,8 +3,9 @@
 #include <QString>
 
 // The demo world below one folder: a catalogue for the stand-in server (a newer navigator and a dozen
-// maps), a navigation device with an older navigator and older maps on a fixture machine, and settings
-// of the program's own that keep its downloads and backups inside the world. tools/demo starts the
+// maps), a navigation device with an older navigator and older maps on a fixture machine, an emulated
+// Windows Mobile device with the same navigator, and settings of the program's own that keep its
+// downloads and backups inside the world. tools/demo starts the
 // program in it; the end-to-end test drives the window through it.
 class DemoWorld
 {
@@ -20,6 +21,7 @@ public:
     QString configuration() const; // for XDG_CONFIG_HOME: the program's settings of the demo
     QString deviceMemory() const;  // the navigation device's own memory, holding the navigator
     QString memoryCard() const;    // the device's memory card
+    QString activeSyncDevice() const; // for VKT_CE_DEVICE: a Windows Mobile device, older navigator, no module
     QString downloads() const;
     QString backups() const;
 
