@@ -92,3 +92,12 @@ bool CabinetFile::write(const QString &path, const Entries &entries, QString &er
     }
     return true;
 }
+
+const QByteArray *CabinetFile::find(const Entries &entries, const QString &name)
+{
+    for (const auto &entry : entries) {
+        if (entry.first.compare(name, Qt::CaseInsensitive) == 0)
+            return &entry.second;
+    }
+    return nullptr;
+}

@@ -14,5 +14,7 @@ using Entries = QList<QPair<QString, QByteArray>>;
 bool read(const QString &path, Entries &entries, QString &error);
 // Writes a new cabinet with the entries, compressed (MSZIP); false with the reason in error.
 bool write(const QString &path, const Entries &entries, QString &error);
+// The content of the entry named name, letter case ignored as in a cabinet; null when there is none.
+const QByteArray *find(const Entries &entries, const QString &name);
 
 } // namespace CabinetFile

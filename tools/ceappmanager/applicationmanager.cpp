@@ -58,15 +58,6 @@ bool isDevicePath(const QString &path)
            && !path.split(QLatin1Char('\\')).contains(QStringLiteral(".."));
 }
 
-const QByteArray *entryNamed(const CabinetFile::Entries &entries, const QString &name)
-{
-    for (const auto &entry : entries) {
-        if (entry.first.compare(name, Qt::CaseInsensitive) == 0)
-            return &entry.second;
-    }
-    return nullptr;
-}
-
 bool readSetup(const QByteArray &document, const CabinetFile::Entries &entries, Setup &setup, QString &error)
 {
     QXmlStreamReader xml(document);
@@ -87,7 +78,7 @@ bool readSetup(const QByteArray &document, const CabinetFile::Entries &entries, 
             const QString folder = attributes.hasAttribute(QLatin1String("folder"))
                                        ? attributes.value(QLatin1String("folder")).toString()
                                        : setup.folder;
-            if (!isPlainName(name) || !isDevicePath(folder) || !entryNamed(entries, source)) {
+            if (!isPlainName(name) || !isDevicePath(folder) || !CabinetFile::find(entries, source)) {
                 error = QStringLiteral("the file \"%1\" cannot be installed").arg(name);
                 return false;
             }
@@ -107,7 +98,7 @@ bool readSetup(const QByteArray &document, const CabinetFile::Entries &entries, 
         error = QStringLiteral("%1 names no application or folder").arg(setupFileName);
         return false;
     }
-    if (!setup.hooks.isEmpty() && !entryNamed(entries, setup.hooks)) {
+    if (!setup.hooks.isEmpty() && !CabinetFile::find(entries, setup.hooks)) {
         error = QStringLiteral("the setup library \"%1\" is not in the cab").arg(setup.hooks);
         return false;
     }
@@ -209,7 +200,7 @@ bool ApplicationManager::installCab(const QString &cabFile, QString &error)
     CabinetFile::Entries entries;
     if (!CabinetFile::read(cabFile, entries, error))
         return false;
-    const QByteArray *document = entryNamed(entries, setupFileName);
+    const QByteArray *document = CabinetFile::find(entries, setupFileName);
     Setup setup;
     if (!document) {
         error = QStringLiteral("%1 holds no %2").arg(cabFile, setupFileName);
@@ -234,7 +225,7 @@ bool ApplicationManager::installCab(const QString &cabFile, QString &error)
     const std::u16string folder = setup.folder.toStdU16String();
     if (!setup.hooks.isEmpty()) {
         QFile copy(hooksFolder.filePath(QStringLiteral("setup.so")));
-        const QByteArray *library = entryNamed(entries, setup.hooks);
+        const QByteArray *library = CabinetFile::find(entries, setup.hooks);
         if (!hooksFolder.isValid() || !copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)
             || copy.write(*library) != library->size() || !copy.flush()) {
             error = QStringLiteral("the setup library cannot be unpacked");
@@ -264,7 +255,7 @@ bool ApplicationManager::installCab(const QString &cabFile, QString &error)
         quint32 result = makeFolder(file.target.left(separator));
         if (result == RE_SUCCESS)
             result = m_device.openFile(file.target, RA_WRITE, RC_CREATE_ALWAYS, target);
-        const QByteArray *content = entryNamed(entries, file.source);
+        const QByteArray *content = CabinetFile::find(entries, file.source);
         if (result != RE_SUCCESS || target.write(*content) != content->size() || !target.flush()) {
             error = QStringLiteral("%1 cannot be written on the device (error %2)").arg(file.target).arg(result);
             return false;
