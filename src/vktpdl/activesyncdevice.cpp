@@ -34,16 +34,8 @@ constexpr quint32 pathBufferBytes = 520;
 constexpr qsizetype commandLineLimit = 260; // characters, the terminating NUL included
 constexpr qint32 callDone = 1;
 
-void report(vktcommon::ProgressListener *progress, int percent)
-{
-    if (progress)
-        progress->setProgress(percent);
-}
-
-bool stopped(vktcommon::ContinueListener *cont)
-{
-    return cont && !cont->shouldContinue();
-}
+using vktcommon::reportProgress;
+using vktcommon::stopRequested;
 
 // The installation description for the application manager, in the narrow text it reads.
 QByteArray descriptionFile(const QString &cabPath)
@@ -81,8 +73,8 @@ int ActiveSyncDevice::connect(vktcommon::ProgressListener *progress, vktcommon::
     if (m_connected)
         m_api.uninit();
     m_connected = false;
-    report(progress, 0);
-    if (stopped(cont))
+    reportProgress(progress, 0);
+    if (stopRequested(cont))
         return DE_CANCELLED;
     RegistryValue version;
     if (m_api.desktopRegistryValue(syncSoftwareKey, QStringLiteral("MajorVersion"), 4, version) != RE_SUCCESS
@@ -93,8 +85,8 @@ int ActiveSyncDevice::connect(vktcommon::ProgressListener *progress, vktcommon::
     for (int wait = 1; wait <= initWaits; ++wait) {
         qint32 initResult = REMOTE_FAILED;
         const INIT_WAIT waited = m_api.waitForInit(initWaitMs, initResult);
-        report(progress, wait * 100 / initWaits);
-        if (stopped(cont)) {
+        reportProgress(progress, wait * 100 / initWaits);
+        if (stopRequested(cont)) {
             m_api.uninit();
             return DE_CANCELLED;
         }
@@ -125,8 +117,8 @@ int ActiveSyncDevice::transfer(QIODevice &source, QIODevice &destination, vktcom
         if (source.read(chunk.data(), wanted) != wanted || destination.write(chunk.constData(), wanted) != wanted)
             return DE_TRANSFER_ERROR;
         done += wanted;
-        report(progress, int(done * 100 / size));
-        if (stopped(cont))
+        reportProgress(progress, int(done * 100 / size));
+        if (stopRequested(cont))
             return DE_CANCELLED;
     }
     return DE_NO_ERROR;
@@ -301,21 +293,21 @@ int ActiveSyncDevice::getNavigatorInfo(NavigatorInfo &info, vktcommon::ProgressL
 {
     if (!m_connected)
         return DE_NOT_CONNECTED;
-    report(progress, 5);
-    if (stopped(cont))
+    reportProgress(progress, 5);
+    if (stopRequested(cont))
         return DE_CANCELLED;
     QByteArray reply;
     const qint32 called = callModule(QStringLiteral("getVersionInfo"), reply);
-    report(progress, 65);
-    if (stopped(cont))
+    reportProgress(progress, 65);
+    if (stopRequested(cont))
         return DE_CANCELLED;
     if (called != callDone)
         return DE_WAIT_ERROR;
     const int result = ModuleReplies::readNavigator(reply, info);
     if (result != DE_NO_ERROR)
         return result;
-    report(progress, 100);
-    return stopped(cont) ? DE_CANCELLED : DE_NO_ERROR;
+    reportProgress(progress, 100);
+    return stopRequested(cont) ? DE_CANCELLED : DE_NO_ERROR;
 }
 
 int ActiveSyncDevice::listRoots(QStringList &roots)
@@ -370,8 +362,8 @@ int ActiveSyncDevice::installModule(vktcommon::ProgressListener *progress, vktco
 int ActiveSyncDevice::installPackage(const QString &packagePath, qint64, vktcommon::ProgressListener *progress,
                                      vktcommon::ContinueListener *cont)
 {
-    report(progress, 5);
-    if (stopped(cont))
+    reportProgress(progress, 5);
+    if (stopRequested(cont))
         return DE_CANCELLED;
     if (packagePath.isEmpty())
         return DE_NOT_SUPPORTED;
@@ -382,8 +374,8 @@ int ActiveSyncDevice::installPackage(const QString &packagePath, qint64, vktcomm
     if (m_api.desktopRegistryValue(appManagerKey, QString(), pathBufferBytes, appManager) != RE_SUCCESS
         || !appManager.isText())
         return DE_APP_MANAGER_NOT_INSTALLED;
-    report(progress, 30);
-    if (stopped(cont))
+    reportProgress(progress, 30);
+    if (stopRequested(cont))
         return DE_CANCELLED;
     const QString program = appManager.text();
     const QString commandLine = QLatin1Char('"') + program + QStringLiteral("\" \"") + description + QLatin1Char('"');
@@ -398,15 +390,15 @@ int ActiveSyncDevice::installPackage(const QString &packagePath, qint64, vktcomm
     manager.start();
     if (!manager.waitForStarted(-1))
         return DE_APP_MANAGER_NOT_RUN;
-    report(progress, 70);
+    reportProgress(progress, 70);
     // A cancellation now waits for the manager: stopping it half-way would leave the device half installed.
-    const bool cancelled = stopped(cont);
+    const bool cancelled = stopRequested(cont);
     if (!manager.waitForFinished(-1))
         return DE_APP_MANAGER_NOT_RUN;
     if (cancelled)
         return DE_CANCELLED;
-    report(progress, 100);
-    return stopped(cont) ? DE_CANCELLED : DE_NO_ERROR;
+    reportProgress(progress, 100);
+    return stopRequested(cont) ? DE_CANCELLED : DE_NO_ERROR;
 }
 
 int ActiveSyncDevice::pathFlags() const

@@ -28,8 +28,7 @@ void ActiveSyncDevicesSearcher::search(DeviceSearchListener &listener, vktcommon
         if (device->connect(progress, cont) == DE_NO_ERROR)
             listener.deviceFound(std::move(device));
     }
-    if (progress)
-        progress->setProgress(100);
+    vktcommon::reportProgress(progress, 100);
 }
 
 void ActiveSyncDevicesSearcher::shutdown()

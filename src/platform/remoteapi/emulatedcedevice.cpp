@@ -144,14 +144,20 @@ quint32 EmulatedCeDevice::attributesOf(const Resolved &resolved, const QMap<QStr
     return resolved.isLink ? (file | RF_REPARSE_POINT) : file;
 }
 
-quint32 EmulatedCeDevice::attributes(const QString &path, quint32 &attributes) const
+quint32 EmulatedCeDevice::resolveExisting(const QString &path, Resolved &resolved) const
 {
-    Resolved resolved;
     const quint32 error = resolve(path, resolved);
     if (error != RE_SUCCESS)
         return error;
-    if (!resolved.exists)
-        return RE_FILE_NOT_FOUND;
+    return resolved.exists ? RE_SUCCESS : RE_FILE_NOT_FOUND;
+}
+
+quint32 EmulatedCeDevice::attributes(const QString &path, quint32 &attributes) const
+{
+    Resolved resolved;
+    const quint32 error = resolveExisting(path, resolved);
+    if (error != RE_SUCCESS)
+        return error;
     attributes = attributesOf(resolved, listedAttributes());
     return RE_SUCCESS;
 }
@@ -213,11 +219,9 @@ quint32 EmulatedCeDevice::createFolder(const QString &path)
 quint32 EmulatedCeDevice::removeFolder(const QString &path)
 {
     Resolved resolved;
-    const quint32 error = resolve(path, resolved);
+    const quint32 error = resolveExisting(path, resolved);
     if (error != RE_SUCCESS)
         return error;
-    if (!resolved.exists)
-        return RE_FILE_NOT_FOUND;
     if (!resolved.isFolder)
         return RE_NOT_A_DIRECTORY;
     if (resolved.key.isEmpty())
@@ -228,11 +232,9 @@ quint32 EmulatedCeDevice::removeFolder(const QString &path)
 quint32 EmulatedCeDevice::deleteFile(const QString &path)
 {
     Resolved resolved;
-    const quint32 error = resolve(path, resolved);
+    const quint32 error = resolveExisting(path, resolved);
     if (error != RE_SUCCESS)
         return error;
-    if (!resolved.exists)
-        return RE_FILE_NOT_FOUND;
     if (resolved.isFolder)
         return RE_ACCESS_DENIED;
     return ::unlink(QFile::encodeName(resolved.hostPath).constData()) == 0 ? RE_SUCCESS : errorOf(errno);
@@ -296,11 +298,9 @@ quint32 EmulatedCeDevice::openFile(const QString &path, quint32 access, quint32 
 quint32 EmulatedCeDevice::freeSpace(const QString &path, quint64 &bytes) const
 {
     Resolved resolved;
-    const quint32 error = resolve(path, resolved);
+    const quint32 error = resolveExisting(path, resolved);
     if (error != RE_SUCCESS)
         return error;
-    if (!resolved.exists)
-        return RE_PATH_NOT_FOUND;
     const QStorageInfo storage(m_folder + QStringLiteral("/files"));
     if (!storage.isValid())
         return RE_NOT_READY;

@@ -46,6 +46,8 @@ private:
     };
 
     quint32 resolve(const QString &path, Resolved &resolved) const;
+    // As resolve, and RE_FILE_NOT_FOUND when the entry is not there.
+    quint32 resolveExisting(const QString &path, Resolved &resolved) const;
     quint32 attributesOf(const Resolved &resolved, const QMap<QString, quint32> &listed) const;
     QMap<QString, quint32> listedAttributes() const;
 

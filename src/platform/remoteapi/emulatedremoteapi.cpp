@@ -125,11 +125,17 @@ bool EmulatedRemoteApi::succeeded(quint32 error)
     return error == RE_SUCCESS;
 }
 
-EmulatedRemoteApi::OpenFile *EmulatedRemoteApi::openFile(Handle file)
+EmulatedRemoteApi::OpenFile *EmulatedRemoteApi::usableFile(Handle file, quint32 access)
 {
+    if (!connected())
+        return nullptr;
     const auto found = m_files.find(file);
     if (found == m_files.end()) {
         m_lastError = RE_INVALID_HANDLE;
+        return nullptr;
+    }
+    if ((found->second.access & access) != access) {
+        m_lastError = RE_ACCESS_DENIED;
         return nullptr;
     }
     return &found->second;
@@ -150,11 +156,9 @@ RemoteApi::Handle EmulatedRemoteApi::createFile(const QString &path, quint32 acc
 bool EmulatedRemoteApi::readFile(Handle file, char *buffer, quint32 size, quint32 &done)
 {
     done = 0;
-    OpenFile *open = connected() ? openFile(file) : nullptr;
+    OpenFile *open = usableFile(file, RA_READ);
     if (!open)
         return false;
-    if (!(open->access & RA_READ))
-        return succeeded(RE_ACCESS_DENIED);
     const qint64 read = open->file->read(buffer, qint64(size));
     if (read < 0)
         return succeeded(RE_ACCESS_DENIED);
@@ -165,11 +169,9 @@ bool EmulatedRemoteApi::readFile(Handle file, char *buffer, quint32 size, quint3
 bool EmulatedRemoteApi::writeFile(Handle file, const char *buffer, quint32 size, quint32 &done)
 {
     done = 0;
-    OpenFile *open = connected() ? openFile(file) : nullptr;
+    OpenFile *open = usableFile(file, RA_WRITE);
     if (!open)
         return false;
-    if (!(open->access & RA_WRITE))
-        return succeeded(RE_ACCESS_DENIED);
     const qint64 written = open->file->write(buffer, qint64(size));
     if (written < 0)
         return succeeded(open->file->error() == QFileDevice::ResourceError ? RE_DISK_FULL : RE_ACCESS_DENIED);
@@ -179,7 +181,7 @@ bool EmulatedRemoteApi::writeFile(Handle file, const char *buffer, quint32 size,
 
 quint32 EmulatedRemoteApi::setFilePointer(Handle file, qint32 distance, quint32 moveMethod)
 {
-    OpenFile *open = connected() ? openFile(file) : nullptr;
+    OpenFile *open = usableFile(file);
     if (!open)
         return REMOTE_INVALID;
     qint64 base = 0;
@@ -198,7 +200,7 @@ quint32 EmulatedRemoteApi::setFilePointer(Handle file, qint32 distance, quint32 
 
 quint32 EmulatedRemoteApi::fileSize(Handle file)
 {
-    OpenFile *open = connected() ? openFile(file) : nullptr;
+    OpenFile *open = usableFile(file);
     if (!open)
         return REMOTE_INVALID;
     const qint64 size = open->file->size();
@@ -208,7 +210,7 @@ quint32 EmulatedRemoteApi::fileSize(Handle file)
 
 bool EmulatedRemoteApi::closeHandle(Handle file)
 {
-    if (!connected() || !openFile(file))
+    if (!usableFile(file))
         return false;
     m_files.erase(file);
     return succeeded(RE_SUCCESS);

@@ -91,7 +91,8 @@ private:
     bool connected();
     // Sets lastError and answers whether it is success.
     bool succeeded(quint32 error);
-    OpenFile *openFile(Handle file);
+    // The open file, when connected and opened with the access bits; else null with lastError set.
+    OpenFile *usableFile(Handle file, quint32 access = 0);
     quint32 registryValue(const QString &path, const QString &key, const QString &name, quint32 bufferSize,
                           RegistryValue &value) const;
 
