@@ -161,7 +161,8 @@ int ActiveSyncDevice::deleteFile(const QString &path)
 {
     if (!m_connected)
         return DE_NOT_CONNECTED;
-    if (m_api.deleteFile(path) || m_api.lastError() == RE_FILE_NOT_FOUND)
+    // A file whose folder is gone is as deleted as one that is gone itself.
+    if (m_api.deleteFile(path) || m_api.lastError() == RE_FILE_NOT_FOUND || m_api.lastError() == RE_PATH_NOT_FOUND)
         return DE_NO_ERROR;
     return DE_TRANSFER_ERROR;
 }

@@ -312,6 +312,8 @@ void TestActiveSyncDevice::removesWithoutFollowingLinks()
     ActiveSyncDevice &device = emulation.device;
 
     QCOMPARE(device.deleteFile("\\Card\\missing.txt"), int(DE_NO_ERROR));
+    QCOMPARE(device.deleteFile("\\Missing\\missing.txt"), int(DE_NO_ERROR));
+    QCOMPARE(device.deleteFile("\\Card\\KorwindContent"), int(DE_TRANSFER_ERROR));
     QCOMPARE(device.removeDirectory("\\Card\\Missing", false), int(DE_NO_ERROR));
     QCOMPARE(device.removeDirectory("\\Card\\KorwindContent", false), int(DE_DELETE_ERROR));
     QCOMPARE(device.removeDirectory("\\Card\\KorwindContent", true), int(DE_NO_ERROR));
