@@ -12,6 +12,11 @@ constexpr qint64 largestTransfer = 0xFFFFFFFF;
 bool remoteMode(QIODevice::OpenMode mode, quint32 &access, quint32 &creation)
 {
     switch (int(mode & ~QIODevice::Unbuffered)) {
+    case QIODevice::NotOpen:
+        // A handle that only asks for the position and size.
+        access = 0;
+        creation = RC_OPEN_EXISTING;
+        return true;
     case QIODevice::ReadOnly:
         // Reading must not leave an empty file behind where there was none.
         access = RA_READ;

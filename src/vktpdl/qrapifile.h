@@ -8,7 +8,7 @@
 namespace vktpdl {
 
 // A file on a Windows CE device as a random-access Qt I/O device, over the remote API. Open modes:
-// read-only opens an existing file; write-only and read-write create a missing file and keep what an
+// no mode and read-only open an existing file; write-only and read-write create a missing file and keep what an
 // existing one holds; write-only with truncation creates or empties it; truncation alone empties an
 // existing file for reading and writing; other modes fail. Positions stay below 4 GiB.
 class QRapiFile final : public QIODevice
