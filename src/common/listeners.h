@@ -27,4 +27,17 @@ public:
     virtual void waitForUserAction() = 0;
 };
 
+// Reports percent to progress when there is one.
+inline void reportProgress(ProgressListener *progress, int percent)
+{
+    if (progress)
+        progress->setProgress(percent);
+}
+
+// True when there is a continue listener and it asks to stop.
+inline bool stopRequested(ContinueListener *cont)
+{
+    return cont && !cont->shouldContinue();
+}
+
 } // namespace vktcommon

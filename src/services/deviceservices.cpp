@@ -17,6 +17,7 @@
 #include <algorithm>
 
 using vktpdl::DE_MODULE_NOT_INSTALLED;
+using vktpdl::DE_MODULE_TOO_OLD;
 using vktpdl::DE_NO_ERROR;
 using vktpdl::DE_NOT_SUPPORTED;
 using vktpdl::DE_PACKAGE_MAY_BE_INCOMPATIBLE;
@@ -74,7 +75,7 @@ void runOnPool(QFutureWatcher<Result> &watcher, Work work)
 DeviceServices::DeviceServices(Settings settings, std::unique_ptr<vktpdl::DeviceManager> manager, QObject *parent)
     : AbstractDeviceServices(parent),
       m_settings(std::move(settings)),
-      m_manager(manager ? std::move(manager) : std::make_unique<vktpdl::DeviceManager>())
+      m_manager(manager ? std::move(manager) : std::make_unique<vktpdl::DeviceManager>(m_settings.downloadsFolder))
 {
     connect(&m_textWatcher, &QFutureWatcher<QString>::finished, this, &DeviceServices::_onTaskFinished);
     connect(&m_boolWatcher, &QFutureWatcher<bool>::finished, this, &DeviceServices::_onBoolTaskFinished);
@@ -325,7 +326,8 @@ void DeviceServices::checkModule(QString &_strError, bool &_bIsNeeded)
         return;
     }
     const int result = device->checkModule(_bIsNeeded);
-    if (result == DE_MODULE_NOT_INSTALLED)
+    // An outdated module is installed anew like a missing one: the wizard offers no other way to replace it.
+    if (result == DE_MODULE_NOT_INSTALLED || result == DE_MODULE_TOO_OLD)
         _bIsNeeded = true;
     else if (result != DE_NO_ERROR)
         _strError = fail(result);

@@ -1,10 +1,12 @@
 #include "devicemanager.h"
 
+#include "activesyncdevicessearcher.h"
 #include "devicesearcher.h"
 #include "listeners.h"
 #include "machineroots.h"
 #include "midevicehandler.h"
 #include "partialprogresslistener.h"
+#include "programfolder.h"
 #include "storagecarddevicessearcher.h"
 #include "symbiandevicessearcher.h"
 
@@ -12,20 +14,20 @@ namespace vktpdl {
 
 namespace {
 
-// Search order: phones, storage devices, Windows CE devices. The Windows CE searcher joins this list when
-// its transport exists.
-std::vector<std::unique_ptr<DeviceSearcher>> standardSearchers()
+// Search order: phones, storage devices, Windows CE devices.
+std::vector<std::unique_ptr<DeviceSearcher>> standardSearchers(const std::function<QString()> &downloadsFolder)
 {
     std::vector<std::unique_ptr<DeviceSearcher>> searchers;
     searchers.push_back(std::make_unique<SymbianDevicesSearcher>(PhoneLibraryConfiguration::fromEnvironment()));
     searchers.push_back(std::make_unique<StorageCardDevicesSearcher>(MachineRoots::fromEnvironment()));
+    searchers.push_back(std::make_unique<ActiveSyncDevicesSearcher>(downloadsFolder, programFolder()));
     return searchers;
 }
 
 } // namespace
 
-DeviceManager::DeviceManager()
-    : DeviceManager(standardSearchers())
+DeviceManager::DeviceManager(const std::function<QString()> &downloadsFolder)
+    : DeviceManager(standardSearchers(downloadsFolder))
 {
 }
 

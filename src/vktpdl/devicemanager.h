@@ -3,6 +3,9 @@
 #include "devicesearchlistener.h"
 #include "listeners.h"
 
+#include <QString>
+
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,8 +18,9 @@ class DeviceSearcher;
 class DeviceManager final : public DeviceSearchListener
 {
 public:
-    // The searchers of every transport this build has, in search order.
-    DeviceManager();
+    // The searchers of every transport this build has, in search order. Devices that install software
+    // write their files to the folder downloadsFolder names.
+    explicit DeviceManager(const std::function<QString()> &downloadsFolder);
     // Takes over the searchers and initialises each, in list order.
     explicit DeviceManager(std::vector<std::unique_ptr<DeviceSearcher>> searchers);
     ~DeviceManager() override;

@@ -1,8 +1,11 @@
 // The whole program at work, with no doubles: the demo world's navigation device found by the real
 // storage searcher, the stand-in update server on loopback, the real services, and the real window
-// clicked through a navigator update, a map update and the restoration of the backup.
+// clicked through a navigator update, a map update and the restoration of the backup; then the world's
+// emulated Windows Mobile device through the module's installation and a navigator update.
 
+#include "cabinetfile.h"
 #include "demoprogram.h"
+#include "errorwidget.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -112,6 +115,48 @@ private Q_SLOTS:
         REACH(program, "successPage");
         QCOMPARE(fileDigests(memory), memoryBefore);
         QCOMPARE(fileDigests(m_world->memoryCard()), cardBefore);
+    }
+
+    // The Windows Mobile device is connected for this run only. It has no module and an older navigator:
+    // the module is installed, the navigator found through it and updated through the application manager,
+    // and the maps wait for the device to come back as USB storage.
+    void windowsMobileDeviceUpdatedUntilTheReconnection()
+    {
+        const QString device = m_world->activeSyncDevice();
+        qputenv("VKT_CE_DEVICE", QFile::encodeName(device));
+        const QString navigator = device + QStringLiteral("/files/Program files/DRQ/Korwind Navigator/Korwind.exe");
+        CabinetFile::Entries cab;
+        QString error;
+        QVERIFY2(CabinetFile::read(m_world->catalogue() + QStringLiteral("/files/KorwindNavigator_5.2.0.0.cab"), cab, error),
+                 qPrintable(error));
+        QCOMPARE(cab.last().first, QStringLiteral("Korwind.exe"));
+        const QByteArray newNavigator = QCryptographicHash::hash(cab.last().second, QCryptographicHash::Sha1).toHex();
+        DemoProgram program(m_session.serverUrl());
+
+        REACH(program, "selectDevicePage");
+        QVERIFY(program.chooseEntry(QStringLiteral("selectDevicePage"), QStringLiteral("Korwind PNA")));
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+        REACH(program, "errorPage");
+        const auto *notice = program.window->findChild<ErrorWidget *>(QStringLiteral("errorPage"));
+        QCOMPARE(notice->text(), QStringLiteral("You need to install additional software on you device to continue."));
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+
+        REACH(program, "selectNaviUpdatePage");
+        QVERIFY(QFileInfo::exists(device + QStringLiteral("/files/Program files/DRQ/KorwindUpdaterModule/pxr.dll")));
+        QVERIFY(fileDigest(navigator) != newNavigator);
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+
+        REACH(program, "selectMapUpdatePage");
+        QCOMPARE(fileDigest(navigator), newNavigator);
+        QVERIFY(program.clickMap(QStringLiteral("Kazakhstan")));
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+        if (program.waitFor(QStringLiteral("deletionWarningPage")).isEmpty())
+            QVERIFY(program.click(QStringLiteral("updateButton")));
+        REACH(program, "errorPage");
+        // The page shows its text as rich text.
+        QVERIFY2(notice->text().startsWith(QStringLiteral("You need to reconnect your device in &quot;USB storage&quot; mode")),
+                 qPrintable(notice->text()));
+        qunsetenv("VKT_CE_DEVICE");
     }
 };
 

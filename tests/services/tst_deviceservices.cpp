@@ -35,6 +35,8 @@ struct FakeDeviceSetup
     QString root;
     int checkResult = DE_NO_ERROR;
     int installResult = DE_NO_ERROR;
+    int moduleResult = DE_NO_ERROR;
+    bool moduleNeeded = false;
 };
 
 class FakeDevice final : public DeviceHandler
@@ -69,6 +71,11 @@ public:
         info.identifier = QByteArray(40, 'a');
         info.folder = m_setup.root + "/Navigator";
         return DE_NO_ERROR;
+    }
+    int checkModule(bool &mustInstall) override
+    {
+        mustInstall = m_setup.moduleNeeded;
+        return m_setup.moduleResult;
     }
     int checkPackage(const QString &, qint64, vktcommon::ProgressListener *, vktcommon::ContinueListener *) override
     {
@@ -150,6 +157,8 @@ private slots:
     void reconnection();
     void rescanKeepsTheChosenCopy();
 
+    void checkModule_data();
+    void checkModule();
     void checkPackage_data();
     void checkPackage();
     void installPackage_data();
@@ -345,6 +354,39 @@ void TestDeviceServices::rescanKeepsTheChosenCopy()
     QCOMPARE(run([&] { m_services->researchContents(); }),
              QString("Korwind Navigator content folder was not found on your device."));
     QCOMPARE(m_services->selectedContent(), nullptr);
+}
+
+void TestDeviceServices::checkModule_data()
+{
+    QTest::addColumn<int>("result");
+    QTest::addColumn<bool>("deviceNeeds");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<bool>("needed");
+    QTest::newRow("in place") << 0 << false << QString() << false;
+    QTest::newRow("missing") << 0 << true << QString() << true;
+    QTest::newRow("not answering") << 4 << true << QString() << true;
+    QTest::newRow("outdated: installed anew") << 23 << true << QString() << true;
+    QTest::newRow("unreadable reply") << 6 << true
+                                      << "Wrong device response. Please, install new version of Korwind Navigator "
+                                         "update center."
+                                      << true;
+}
+
+void TestDeviceServices::checkModule()
+{
+    QFETCH(int, result);
+    QFETCH(bool, deviceNeeds);
+    QFETCH(QString, error);
+    QFETCH(bool, needed);
+    FakeDeviceSetup fake;
+    fake.moduleResult = result;
+    fake.moduleNeeded = deviceNeeds;
+    QVERIFY(selectFakeDevice(fake));
+    QString text = "<unset>";
+    bool isNeeded = !needed;
+    m_services->checkModule(text, isNeeded);
+    QCOMPARE(text, error);
+    QCOMPARE(isNeeded, needed);
 }
 
 void TestDeviceServices::checkPackage_data()

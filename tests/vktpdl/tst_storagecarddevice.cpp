@@ -230,7 +230,7 @@ void TestStorageCardDevice::standardManagerReadsTheMachineNamedByTheEnvironment(
     machine.usbDevices.append(StorageMachine::stick("S1", {card()}));
     QVERIFY(m_machine->write(machine));
     qputenv("VKT_MACHINE_ROOT", QFile::encodeName(m_machine->path()));
-    DeviceManager manager;
+    DeviceManager manager([] { return QDir::tempPath(); });
     qunsetenv("VKT_MACHINE_ROOT");
     QCOMPARE(manager.searchDevices(nullptr, nullptr), 0);
     QCOMPARE(manager.deviceCount(), 1);

@@ -1,9 +1,12 @@
 #include "demoworld.h"
 
+#include "cabinetfile.h"
+#include "cedevicefixture.h"
 #include "fixturemachine.h"
 #include "mapfilewriter.h"
 #include "pefixture.h"
 #include "phonefixture.h"
+#include "programfolder.h"
 #include "zipforge.h"
 
 #include <QCryptographicHash>
@@ -74,6 +77,7 @@ const DemoMap minskMap = {"BLR_Minsk.nm3", "korwind.blr.minsk", "Minsk", "Мин
 const quint16 oldNavigatorVersion[4] = {5, 1, 0, 0};
 const quint16 newNavigatorVersion[4] = {5, 2, 0, 0};
 const char navigatorPackage[] = "KorwindNavigator_5.2.0.0.zip";
+const char navigatorCab[] = "KorwindNavigator_5.2.0.0.cab";
 
 // Writes files and folders below the world, remembering the first failure.
 class WorldWriter
@@ -264,6 +268,42 @@ void writePhone(WorldWriter &out, const QString &catalogue, const QString &phone
                "version: 5.2.0.0\nfile: KorwindNavigator_5.2.0.0.sis\ntypefile: sis\ndevicenames: SYMBIAN\n");
 }
 
+// A Windows Mobile device reached over the emulated remote API: the older navigator in its default folder,
+// older maps on its card, no device-side module; the PC's sync software runs the emulated application
+// manager built beside the programs. The catalogue offers the newer navigator for it as a cab.
+void writeActiveSyncDevice(WorldWriter &out, const QString &folder, const QString &catalogue,
+                           const QByteArray &oldExecutable)
+{
+    CeDeviceFixture device(folder);
+    const QString navigatorFolder = QStringLiteral("\\Program files\\DRQ\\Korwind Navigator");
+    const QString content = QStringLiteral("\\Storage Card\\KorwindContent");
+    if (!device.makeWindowsMobile(QStringLiteral("Korwind PNA"))
+        || !device.installSyncSoftware(programFolder() + QStringLiteral("/vkt-ceappmgr"))
+        || !device.addFile(navigatorFolder + QStringLiteral("\\Korwind.exe"), oldExecutable)
+        || !device.addStorageCard(QStringLiteral("Storage Card"))
+        || !device.addFile(content + QStringLiteral("\\KorwindContentInfo.xml"),
+                           identityFile("{3f0c8e21-9a5d-4b7e-8c13-6d2f0a9b4e75}")))
+        out.fail(QStringLiteral("cannot write the Windows Mobile device in ") + folder);
+    for (const DemoMap *map : {&demoMaps[0], &demoMaps[1]})
+        out.map(device.hostPath(content + QStringLiteral("\\Maps\\")) + QLatin1String(map->fileName),
+                mapRecipe(*map, true));
+
+    const QByteArray newExecutable = navigatorExecutable(newNavigatorVersion);
+    const QByteArray setup = "<setup application=\"DRQ Korwind Navigator\" folder=\"" + navigatorFolder.toUtf8()
+                             + "\"><file name=\"Korwind.exe\"/><registry key=\"\\Software\\Apps\\DRQ Korwind Navigator\" "
+                               "name=\"InstallDir\" value=\"" + navigatorFolder.toUtf8() + "\"/></setup>\n";
+    QString error;
+    if (out.ok() && !CabinetFile::write(catalogue + QStringLiteral("/files/") + QLatin1String(navigatorCab),
+                                        {{QStringLiteral("_setup.xml"), setup}, {QStringLiteral("Korwind.exe"), newExecutable}},
+                                        error))
+        out.fail(error);
+    const QByteArray block = QByteArray("\nname: Korwind Navigator\ndescription: Faster routing and lane guidance.\n"
+                                        "version: 5.2.0.0\nfile: ")
+                             + navigatorCab + "\ntypefile: cab\ndevicenames: Korwind PNA\nchecksums: "
+                             + sha1Hex(oldExecutable) + ", " + sha1Hex(newExecutable) + '\n';
+    out.append(catalogue + QStringLiteral("/navigators.txt"), block);
+}
+
 FixtureVolume volume(const QString &mountPoint, const QString &label, const QString &uuid)
 {
     FixtureVolume result;
@@ -306,6 +346,7 @@ QString DemoWorld::memoryCard() const { return machine() + QStringLiteral("/medi
 QString DemoWorld::phones() const { return m_folder + QStringLiteral("/phones"); }
 QString DemoWorld::phoneLibraryConfiguration() const { return m_folder + QStringLiteral("/phone-library.conf"); }
 QString DemoWorld::phoneCard() const { return PhoneFixture().drive(phones(), QStringLiteral("E")); }
+QString DemoWorld::activeSyncDevice() const { return m_folder + QStringLiteral("/activesync"); }
 QString DemoWorld::downloads() const { return m_folder + QStringLiteral("/downloads"); }
 QString DemoWorld::backups() const { return m_folder + QStringLiteral("/backups"); }
 
@@ -316,6 +357,7 @@ bool DemoWorld::write(QString *error) const
     writeCatalogue(out, catalogue(), oldExecutable);
     writeDevice(out, deviceMemory(), memoryCard(), oldExecutable);
     writePhone(out, catalogue(), phones(), phoneLibraryConfiguration());
+    writeActiveSyncDevice(out, activeSyncDevice(), catalogue(), oldExecutable);
     QString machineError;
     if (out.ok() && !writeFixtureMachine(machine(), deviceMachine(deviceMemory(), memoryCard()), &machineError))
         out.fail(machineError);

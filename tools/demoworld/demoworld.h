@@ -4,9 +4,9 @@
 
 // The demo world below one folder: a catalogue for the stand-in server (a newer navigator and a dozen
 // maps), a navigation device with an older navigator and older maps on a fixture machine, a phone with the
-// older navigator for the emulated phone connectivity library, and settings of the program's own that
-// keep its downloads and backups inside the world. tools/demo starts the program in it; the end-to-end
-// tests drive the window through it.
+// older navigator for the emulated phone connectivity library, an emulated Windows Mobile device with the
+// same navigator, and settings of the program's own that keep its downloads and backups inside the world.
+// tools/demo starts the program in it; the end-to-end tests drive the window through it.
 class DemoWorld
 {
 public:
@@ -24,6 +24,7 @@ public:
     QString phones() const;        // for VKT_EMULATED_PHONES: a phone with the same navigator
     QString phoneLibraryConfiguration() const; // for VKT_PHONE_LIBRARY_CONFIG: the emulated library
     QString phoneCard() const;     // the phone's memory card E:
+    QString activeSyncDevice() const; // for VKT_CE_DEVICE: a Windows Mobile device, older navigator, no module
     QString downloads() const;
     QString backups() const;
 
