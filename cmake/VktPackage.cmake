@@ -10,12 +10,16 @@ configure_file("${PROJECT_SOURCE_DIR}/packaging/changelog.in" "${package_dir}/ch
 add_custom_command(OUTPUT "${package_dir}/changelog.gz"
     COMMAND gzip -9nc "${package_dir}/changelog" > "${package_dir}/changelog.gz"
     DEPENDS "${package_dir}/changelog")
-add_custom_command(OUTPUT "${package_dir}/KorwindNavigatorUpdater.1.gz"
-    COMMAND gzip -9nc "${PROJECT_SOURCE_DIR}/packaging/KorwindNavigatorUpdater.1" > "${package_dir}/KorwindNavigatorUpdater.1.gz"
-    DEPENDS "${PROJECT_SOURCE_DIR}/packaging/KorwindNavigatorUpdater.1")
-add_custom_target(package_documents ALL DEPENDS "${package_dir}/changelog.gz" "${package_dir}/KorwindNavigatorUpdater.1.gz")
+set(manual_pages "")
+foreach(page IN ITEMS KorwindNavigatorUpdater.1 korwind-update.1)
+    add_custom_command(OUTPUT "${package_dir}/${page}.gz"
+        COMMAND gzip -9nc "${PROJECT_SOURCE_DIR}/packaging/${page}" > "${package_dir}/${page}.gz"
+        DEPENDS "${PROJECT_SOURCE_DIR}/packaging/${page}")
+    list(APPEND manual_pages "${package_dir}/${page}.gz")
+endforeach()
+add_custom_target(package_documents ALL DEPENDS "${package_dir}/changelog.gz" ${manual_pages})
 install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" "${package_dir}/changelog.gz" DESTINATION "${doc_dir}")
-install(FILES "${package_dir}/KorwindNavigatorUpdater.1.gz" DESTINATION share/man/man1)
+install(FILES ${manual_pages} DESTINATION share/man/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME "${VKT_PACKAGE_NAME}")
@@ -37,6 +41,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The libraries' own dependencies miss the toolkit's platform plugins, without which no window opens.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# A newer update center's setup that may not be started as the user is started through the policy agent.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)
