@@ -230,12 +230,20 @@ private Q_SLOTS:
         QVERIFY(!first.error.isEmpty());
         QVERIFY(!QFile::exists(finalPath()));
         QVERIFY(QFile::exists(partialPath()));
+        // The server sent two chunks and part of the third; how much of that arrived before the cut depends on
+        // the connection, so the whole chunks that did are counted here.
+        const QByteArray kept = readFile(partialPath());
+        qint64 wholeChunks = 0;
+        while ((wholeChunks + 1) * chunk <= kept.size()
+               && kept.mid(wholeChunks * chunk, chunk) == m_content.mid(wholeChunks * chunk, chunk))
+            ++wholeChunks;
+        QVERIFY(wholeChunks >= 1);
 
         QVERIFY(m_server.reset());
         const Outcome second = download({record()});
         QCOMPARE(second.error, QString());
-        // Two whole chunks were kept; the broken third is fetched again from its first byte.
-        QCOMPARE(fetchedRanges(), QStringList{rangeText(2 * chunk, fileSize - 1)});
+        // The whole chunks are kept; the first broken one is fetched again from its first byte.
+        QCOMPARE(fetchedRanges(), QStringList{rangeText(wholeChunks * chunk, fileSize - 1)});
         QCOMPARE(sha1Hex(readFile(finalPath())), sha1Hex(m_content));
     }
 
