@@ -9,9 +9,12 @@ namespace BackupDescription {
 
 QStringList folders(BACKUP_TYPE type, const QString &installFolder, const QString &mapsFolder)
 {
+    QStringList folders;
     if (type == BT_PROGRAM_AND_MAPS)
-        return {installFolder, mapsFolder};
-    return {mapsFolder};
+        folders.append(installFolder);
+    if (!mapsFolder.isEmpty())
+        folders.append(mapsFolder);
+    return folders;
 }
 
 QString text(BACKUP_TYPE type, const DottedVersion &navigatorVersion, const QList<MapInfo> &installedMaps)

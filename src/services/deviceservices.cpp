@@ -623,13 +623,15 @@ QString DeviceServices::createBackupTask(BACKUP_TYPE type)
 {
     vktpdl::MIDeviceHandler *device = currentStorageDevice();
     const KorwindContentInfo *content = selectedContent();
-    if (!device || !content)
+    // A navigator is also updated on a device without a content folder: then its program is backed up alone.
+    if (!device || (!content && type == BT_MAPS_ONLY))
         return fail(DE_NOT_SUPPORTED);
+    const QString mapsFolder = content ? content->contentText : QString();
+    const QList<MapInfo> maps = content ? content->maps : QList<MapInfo>();
     emit setCurrentOperationInfo(keepDeviceConnectedCaption());
     Backup backup(backupsFolder());
-    const int result =
-        backup.create(BackupDescription::folders(type, m_navigator.installFolder, content->contentText),
-                      BackupDescription::text(type, m_navigator.version, content->maps), *device, this, this);
+    const int result = backup.create(BackupDescription::folders(type, m_navigator.installFolder, mapsFolder),
+                                     BackupDescription::text(type, m_navigator.version, maps), *device, this, this);
     return result == BE_NO_ERROR ? QString() : failWith(ErrorTexts::backupError(result));
 }
 

@@ -1,4 +1,5 @@
 #include "deviceservices.h"
+#include "backup.h"
 #include "devicedescription.h"
 #include "devicehandler.h"
 #include "devicemanager.h"
@@ -163,6 +164,8 @@ private slots:
     void checkPackage();
     void installPackage_data();
     void installPackage();
+    void programBackupWithoutAContentFolder_data();
+    void programBackupWithoutAContentFolder();
 
     void copiesMapsWithProgressRanges();
     void onlyDeletionsLeaveTheStatisticsAlone();
@@ -462,6 +465,42 @@ void TestDeviceServices::installPackage()
     QCOMPARE(navigator->version, error.isEmpty() ? DottedVersion(2, 1, 0, 7) : DottedVersion(1, 0, 0, 0));
     QCOMPARE(navigator->checksum.isEmpty(), error.isEmpty());
     QFile::remove(packagePath);
+}
+
+void TestDeviceServices::programBackupWithoutAContentFolder_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("navigator update: the program alone") << int(BT_PROGRAM_AND_MAPS) << QString();
+    QTest::newRow("maps update: nothing to back up") << int(BT_MAPS_ONLY) << internalError;
+}
+
+// A navigator is updated on a device whose cards hold no content folder; the backup asked for then holds
+// the program, and a maps-only backup has nothing to stand on.
+void TestDeviceServices::programBackupWithoutAContentFolder()
+{
+    QFETCH(int, type);
+    QFETCH(QString, error);
+    const QString backupsFolder = m_downloadsFolder.filePath("backups");
+    QVERIFY(QDir(backupsFolder).removeRecursively());
+    QVERIFY(writeFile(card(1, "/Navi/MobileNavigator.exe"), navigatorBytes("korwind", {2, 0, 0, 0})));
+    QVERIFY(writeFile(card(1, "/Navi/voice.dat"), "voice"));
+    makeServices({}, 1);
+    QCOMPARE(run([&] { m_services->searchDevices(); }), QString());
+    m_services->deviceSelected(0);
+    QCOMPARE(run([&] { m_services->searchNavigatorInstallations(); }), QString());
+    QCOMPARE(run([&] { m_services->selectNavigatorExecutable(card(1, "/Navi/MobileNavigator.exe")); }), QString());
+    QCOMPARE(run([&] { m_services->searchContents(false); }), QString());
+    QCOMPARE(m_services->selectedContent(), nullptr);
+
+    QCOMPARE(run([&] { m_services->createBackup(BACKUP_TYPE(type)); }), error);
+    const QList<Backup> backups = Backup::list(backupsFolder);
+    QCOMPARE(backups.size(), error.isEmpty() ? 1 : 0);
+    if (error.isEmpty()) {
+        QCOMPARE(backups.first().folders().size(), 1);
+        QCOMPARE(backups.first().files().size(), 2);
+        QCOMPARE(backups.first().description(), QString("Korwind Navigator 2.0.0.0\n"));
+    }
 }
 
 void TestDeviceServices::copiesMapsWithProgressRanges()
