@@ -149,14 +149,10 @@ Outcome UpdateCommand::plan()
     m_navigatorBackup = backups && m_navigatorUpdate;
     m_mapBackup = backups && !m_navigatorUpdate && m_content && !m_content->maps.isEmpty()
                   && !(m_mapsToInstall.isEmpty() && m_mapsToRemove.isEmpty());
-    if (m_navigatorBackup && !m_content) {
-        // The backup holds the Maps folder too, so it needs a content folder even when no map changes.
-        if (m_contents.isEmpty()) {
-            return Outcome::failure(ExitStatus::Device, tr("The device has no KorwindContent folder, which the "
-                                                           "backup needs; --no-backup updates without one."));
-        }
+    // The navigator's backup holds the Maps folder too, even when no map changes; on a device without a
+    // content folder it holds the program alone.
+    if (m_navigatorBackup && !m_content && !m_contents.isEmpty())
         outcome = chooseContent();
-    }
     if (outcome.ok() && (m_navigatorBackup || m_mapBackup))
         outcome = m_lock.lockBackupsFolder(m_session.backupsFolder());
     return outcome;
