@@ -51,24 +51,24 @@ QString formatDuration(qint64 seconds)
 FormattedSize formatSize(quint64 bytes)
 {
     if (bytes >= gibi)
-        return {translated("%1,%2").arg(bytes / gibi).arg(hundredths(unitPart(bytes, mebi))), translated("GB")};
-    return {translated("%1").arg(bytes / mebi), translated("MB")};
+        return {QCoreApplication::translate("Utilities", "%1,%2").arg(bytes / gibi).arg(hundredths(unitPart(bytes, mebi))), QCoreApplication::translate("Utilities", "GB")};
+    return {QCoreApplication::translate("Utilities", "%1").arg(bytes / mebi), QCoreApplication::translate("Utilities", "MB")};
 }
 
 QString formatSpeed(quint64 bytesPerSecond)
 {
     const quint64 v = bytesPerSecond;
     if (v >= gibi)
-        return translated("%1,%2 GB/s").arg(v / gibi).arg(hundredths(unitPart(v, mebi)));
+        return QCoreApplication::translate("Utilities", "%1,%2 GB/s").arg(v / gibi).arg(hundredths(unitPart(v, mebi)));
     if (v >= 10 * mebi)
-        return translated("%1 MB/s").arg(unitPart(v, mebi));
+        return QCoreApplication::translate("Utilities", "%1 MB/s").arg(unitPart(v, mebi));
     if (v >= mebi)
-        return translated("%1,%2 MB/s").arg(unitPart(v, mebi)).arg(hundredths(unitPart(v, kibi)));
+        return QCoreApplication::translate("Utilities", "%1,%2 MB/s").arg(unitPart(v, mebi)).arg(hundredths(unitPart(v, kibi)));
     if (v >= 10 * kibi)
-        return translated("%1 KB/s").arg(unitPart(v, kibi));
+        return QCoreApplication::translate("Utilities", "%1 KB/s").arg(unitPart(v, kibi));
     if (v >= kibi)
-        return translated("%1,%2 KB/s").arg(unitPart(v, kibi)).arg(hundredths(v % kibi));
-    return translated("%1 B/s").arg(v);
+        return QCoreApplication::translate("Utilities", "%1,%2 KB/s").arg(unitPart(v, kibi)).arg(hundredths(v % kibi));
+    return QCoreApplication::translate("Utilities", "%1 B/s").arg(v);
 }
 
 QString formatDate(const QLocale &locale, const QDate &date)

@@ -197,6 +197,40 @@ private Q_SLOTS:
         QCOMPARE(data.currentLanguage().language(), QLocale::English);
     }
 
+    // One text of each part of the program: a source change that loses a part's translations shows here.
+    void everyPartIsTranslated_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QByteArray>("context");
+        QTest::addColumn<QByteArray>("source");
+        const QList<QPair<QByteArray, QByteArray>> texts = {
+            {"MainWindow", "Searching for devices..."},
+            {"BaseWindow", "Settings"},
+            {"SettingsWidget", "Automatically create backups"},
+            {"MapViewElement", "Will be updated"},
+            {"UpdateStagesWidget", "Downloading files"},
+            {"DeviceServices", "(don't unplug device untill operation is completed)"},
+            {"SelfUpdateInstaller", "Update installation error."},
+            {"Utilities", "%1h "},
+            {"UpdateCommand", "Installing maps"},
+        };
+        for (const QString &language : {QStringLiteral("de_DE"), QStringLiteral("ru_RU")}) {
+            for (const auto &[context, source] : texts)
+                QTest::addRow("%s %s", qPrintable(language), source.constData()) << language << context << source;
+        }
+    }
+    void everyPartIsTranslated()
+    {
+        QFETCH(QString, language);
+        QFETCH(QByteArray, context);
+        QFETCH(QByteArray, source);
+        ApplicationData data(QCoreApplication::applicationDirPath());
+        data.installTranslations(QLocale(language));
+        const QString translated = QCoreApplication::translate(context.constData(), source.constData());
+        data.removeTranslators();
+        QVERIFY2(translated != QString::fromUtf8(source), qPrintable(translated));
+    }
+
     void restartCodeStartsAnotherCycle()
     {
         QList<int> results = {RestartExitCode, RestartExitCode, 3};

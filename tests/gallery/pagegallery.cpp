@@ -1,6 +1,6 @@
 // Walks the wizard through every page with sample data, answering for the device and the network
 // through the scripted services, and saves a picture of the window at each page: one PNG a page in
-// the folder given as the only argument.
+// the folder given as the first argument, in the language given as the second (such as "de_DE").
 
 #include "applicationdata.h"
 #include "errorwidget.h"
@@ -148,10 +148,12 @@ int main(int argc, char **argv)
     registerSharedTypes();
     ApplicationData data(programFolder());
     QApplication application(argc, argv);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: vkt-page-gallery FOLDER\n";
+    if (argc != 2 && argc != 3) {
+        QTextStream(stderr) << "usage: vkt-page-gallery FOLDER [LANGUAGE]\n";
         return 2;
     }
+    if (argc == 3)
+        data.installTranslations(QLocale(QString::fromLatin1(argv[2])));
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));
     Gallery gallery(QString::fromLocal8Bit(argv[1]));
 
@@ -331,5 +333,6 @@ int main(int argc, char **argv)
     Q_EMIT selfUpdateNetwork.showProgress(43);
     gallery.shoot(selfUpdateWindow, QStringLiteral("self-update-download"));
 
+    data.removeTranslators();
     return gallery.failed() ? 1 : 0;
 }

@@ -4,17 +4,7 @@
 #include "mapdisplayinfo.h"
 #include "treeitemdelegate.h"
 
-#include <QCoreApplication>
 #include <QIcon>
-
-namespace {
-
-QString translated(const char *text)
-{
-    return QCoreApplication::translate("MapViewElement", text);
-}
-
-} // namespace
 
 MapViewElement::MapViewElement(const MapDisplayInfo *newEntry, const MapDisplayInfo *installedEntry)
     : m_newEntry(newEntry), m_installedEntry(installedEntry)
@@ -22,9 +12,9 @@ MapViewElement::MapViewElement(const MapDisplayInfo *newEntry, const MapDisplayI
     const MapInfo &map = shownMap();
     QString title = map.name;
     if (isUpdate())
-        title = translated("%1, version %2 (installed: %3)").arg(map.name, map.version, m_installedEntry->map->version);
+        title = tr("%1, version %2 (installed: %3)").arg(map.name, map.version, m_installedEntry->map->version);
     else if (!map.version.isEmpty())
-        title = translated("%1, version %2").arg(map.name, map.version);
+        title = tr("%1, version %2").arg(map.name, map.version);
     setText(0, title);
     refresh();
 }
@@ -85,8 +75,8 @@ QString MapViewElement::details() const
 {
     const MapInfo &map = shownMap();
     const Utilities::FormattedSize size = Utilities::formatSize(map.file.size);
-    const QString description = map.description.isEmpty() ? translated("No info available") : map.description;
-    return translated("%1\nSize: %2").arg(description, size.number + size.unit);
+    const QString description = map.description.isEmpty() ? tr("No info available") : map.description;
+    return tr("%1\nSize: %2").arg(description, size.number + size.unit);
 }
 
 QString MapViewElement::name() const
@@ -101,7 +91,7 @@ void MapViewElement::refresh()
     setIcon(0, QIcon(packageStateIcon(shown, m_enabled)));
     setData(0, TreeItemDelegate::StateTextRole, stateLine);
     setData(0, Qt::AccessibleTextRole, QString(text(0) + QStringLiteral(", ") + stateLine));
-    setToolTip(0, isCheckable() ? translated("%1\nClick the icon to change what happens to this map.").arg(stateLine)
+    setToolTip(0, isCheckable() ? tr("%1\nClick the icon to change what happens to this map.").arg(stateLine)
                                 : stateLine);
 }
 
@@ -125,26 +115,26 @@ QString MapViewElement::stateText() const
     QString text;
     switch (state()) {
     case PS_NEW_AVAILABLE:
-        text = translated("Not chosen");
+        text = tr("Not chosen");
         break;
     case PS_NEW_INSTALLATION:
-        text = translated("Will be installed");
+        text = tr("Will be installed");
         break;
     case PS_GROUP_PARTLY_SELECTED:
-        text = childCount() > 0 ? translated("Some maps of this group are chosen") : translated("Chosen for removal");
+        text = childCount() > 0 ? tr("Some maps of this group are chosen") : tr("Chosen for removal");
         break;
     case PS_UPDATE_AVAILABLE:
-        text = translated("Installed, update available");
+        text = tr("Installed, update available");
         break;
     case PS_UPDATE_UPDATE:
-        text = translated("Will be updated");
+        text = tr("Will be updated");
         break;
     case PS_UP_TO_DATE:
-        text = translated("Installed, up to date");
+        text = tr("Installed, up to date");
         break;
     default:
-        text = translated("Will be deleted from the device");
+        text = tr("Will be deleted from the device");
         break;
     }
-    return m_enabled ? text : translated("%1 (follows from the other chosen maps)").arg(text);
+    return m_enabled ? text : tr("%1 (follows from the other chosen maps)").arg(text);
 }

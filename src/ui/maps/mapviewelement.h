@@ -3,6 +3,8 @@
 #include "checkabletreeelement.h"
 #include "enums.h"
 
+#include <QCoreApplication>
+
 struct MapDisplayInfo;
 struct MapInfo;
 
@@ -11,6 +13,8 @@ struct MapInfo;
 // shows them as one PACKAGE_STATE with its icon and a state text.
 class MapViewElement final : public CheckableTreeElement
 {
+    Q_DECLARE_TR_FUNCTIONS(MapViewElement)
+
 public:
     // At least one of the two entries is given.
     MapViewElement(const MapDisplayInfo *newEntry, const MapDisplayInfo *installedEntry);
