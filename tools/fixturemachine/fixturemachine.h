@@ -16,7 +16,7 @@ struct FixtureVolume
     bool mounted = true;  // false: the partition exists but is not in the mount table
     // How the mount table names the source: "" /dev/NAME, "uuid" /dev/disk/by-uuid/UUID, "label"
     // /dev/disk/by-label/LABEL (as udev encodes it).
-    QString source;
+    QString source{};
 };
 
 struct FixtureDisk
