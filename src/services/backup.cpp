@@ -7,6 +7,7 @@
 #include "listeners.h"
 #include "midevicehandler.h"
 #include "partialprogresslistener.h"
+#include "replacingfile.h"
 #include "sha1digest.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QIODevice>
-#include <QSaveFile>
 #include <QSet>
 #include <QXmlStreamWriter>
 
@@ -359,10 +359,10 @@ void Backup::computeFingerprints()
 bool Backup::writeDescriptor(const QString &filePath) const
 {
     // Written aside and renamed into place, so a full disk never leaves half a descriptor.
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    vktcommon::ReplacingFile file(filePath);
+    if (!file.open())
         return false;
-    QXmlStreamWriter xml(&file);
+    QXmlStreamWriter xml(file.device());
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("BackupInfo"));

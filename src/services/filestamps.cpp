@@ -1,12 +1,12 @@
 #include "filestamps.h"
 
 #include "filesystem.h"
+#include "replacingfile.h"
 #include "sha1digest.h"
 
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -71,10 +71,10 @@ void FileStamps::insert(const QString &uniquePath, const vktpdl::FileStamp &stam
 
 bool FileStamps::save(qint64 recordedAtMs) const
 {
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    vktcommon::ReplacingFile file(m_filePath);
+    if (!file.open())
         return false;
-    QDataStream out(&file);
+    QDataStream out(file.device());
     out.setVersion(streamVersion);
     out << magic << formatVersion << recordedAtMs << quint32(m_entries.size());
     for (auto entry = m_entries.constBegin(); entry != m_entries.constEnd(); ++entry)

@@ -535,6 +535,18 @@ void TestBackup::linksInTheBackupsFolderAreNotFollowed()
     QVERIFY(QFile::link(victim, backups() + "/filecache/" + navi.left(1)));
     QCOMPARE(createBackup({card("/Navi")}), BE_PC_FAILED);
     QCOMPARE(QDir(victim).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"letter.txt"});
+
+    // Links at the names of the stamps and of today's descriptor (one that leads nowhere yet): the files
+    // take their places.
+    QVERIFY(QFile::remove(backups() + "/filecache/" + navi.left(1)));
+    QVERIFY(QFile::link(victim + "/letter.txt", backups() + "/filecache.stamps"));
+    const QString descriptor = backups() + "/" + Backup::descriptorName(backups(), QDate::currentDate());
+    QVERIFY(QFile::link(victim + "/planted.xml", descriptor));
+    QCOMPARE(createBackup({card("/Navi")}), BE_NO_ERROR);
+    QCOMPARE(QDir(victim).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"letter.txt"});
+    QCOMPARE(readFile(victim + "/letter.txt"), QByteArray("mine"));
+    QVERIFY(!QFileInfo(backups() + "/filecache.stamps").isSymLink());
+    QVERIFY(!QFileInfo(descriptor).isSymLink());
 }
 
 void TestBackup::unreadableDescriptors_data()
