@@ -13,11 +13,6 @@ namespace DownloadFiles {
 
 namespace {
 
-bool shouldStop(vktcommon::ContinueListener *continueListener)
-{
-    return continueListener && !continueListener->shouldContinue();
-}
-
 void reportProgress(vktcommon::ProgressListener *progressListener, quint64 done, quint64 total)
 {
     if (progressListener && total > 0)
@@ -103,7 +98,7 @@ QByteArray fileSha1Text(QIODevice &file, vktcommon::ContinueListener *continueLi
     Sha1Context digest;
     QByteArray block(verificationBlockSize, Qt::Uninitialized);
     while (!file.atEnd()) {
-        if (shouldStop(continueListener))
+        if (vktcommon::stopRequested(continueListener))
             return {};
         const qint64 count = file.read(block.data(), block.size());
         if (count <= 0 || !digest.add(block.constData(), count))

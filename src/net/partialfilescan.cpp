@@ -12,11 +12,6 @@ namespace {
 // rest of a larger chunk is read again.
 constexpr qint64 maxHeldBytes = 2097152;
 
-bool shouldStop(vktcommon::ContinueListener *continueListener)
-{
-    return continueListener && !continueListener->shouldContinue();
-}
-
 } // namespace
 
 PartialFileScan::PartialFileScan(QIODevice &partialFile, quint64 fileSize, const QVector<QByteArray> &chunkDigests,
@@ -39,7 +34,7 @@ PartialFileScan::Step PartialFileScan::next(vktcommon::ContinueListener *continu
                                             vktcommon::ProgressListener *progressListener)
 {
     while (m_nextChunk < m_chunks) {
-        if (shouldStop(continueListener))
+        if (vktcommon::stopRequested(continueListener))
             return Cancelled;
         const quint64 index = m_nextChunk;
         const qint64 start = qint64(index * m_chunkSize);

@@ -30,17 +30,6 @@ namespace {
 const QString dateFormat = QStringLiteral("dd.MM.yyyy");
 constexpr int descriptorVersion = 2;
 
-bool stopped(vktcommon::ContinueListener *cont)
-{
-    return cont && !cont->shouldContinue();
-}
-
-void report(vktcommon::ProgressListener *progress, int percent)
-{
-    if (progress)
-        progress->setProgress(percent);
-}
-
 // Unique paths come from files on the PC: one that names nothing, or that climbs with "..", could
 // lead a restoration outside the backed-up volume.
 bool isSafeUniquePath(const QString &path)
@@ -192,7 +181,7 @@ int backUpFile(vktpdl::MIDeviceHandler &device, const FileCache &cache, BackupFi
         // The stored copy (on the PC's disk, quick to read) is checked as well: one damaged by a crash
         // is stored anew.
         if (cache.sizeOf(entry.sha1) == qint64(entry.size) && cache.verify(entry.sha1, nullptr, nullptr) == BE_NO_ERROR) {
-            report(progress, 100);
+            vktcommon::reportProgress(progress, 100);
             return BE_NO_ERROR;
         }
         copyProgress.setRange(70, 100);
@@ -202,7 +191,7 @@ int backUpFile(vktpdl::MIDeviceHandler &device, const FileCache &cache, BackupFi
         return BE_DEVICE_FAILED;
     const int result = cache.store(*source, entry.sha1, &copyProgress, cont);
     if (result == BE_NO_ERROR)
-        report(progress, 100);
+        vktcommon::reportProgress(progress, 100);
     return result;
 }
 
@@ -279,7 +268,7 @@ int Backup::create(const QStringList &folders, const QString &description, vktpd
         int result = BE_NO_ERROR;
         if (!trusted.isEmpty() && cache.sizeOf(trusted) == qint64(entry.size)) {
             entry.sha1 = trusted;
-            report(&fileProgress, 100);
+            vktcommon::reportProgress(&fileProgress, 100);
         } else {
             result = backUpFile(device, cache, entry, recorded.value(entry.uniquePath), &fileProgress, cont);
         }
@@ -524,8 +513,8 @@ int Backup::restore(vktpdl::MIDeviceHandler &device, vktcommon::ProgressListener
                 return BE_DEVICE_FAILED;
             emptied.append(folder);
         }
-        report(progress, int(20 + 5 * (i + 1) / m_folders.size()));
-        if (stopped(cont))
+        vktcommon::reportProgress(progress, int(20 + 5 * (i + 1) / m_folders.size()));
+        if (vktcommon::stopRequested(cont))
             return BE_CANCELLED;
     }
     // The backed-up folders come back even when they were empty.
@@ -559,7 +548,7 @@ int Backup::restore(vktpdl::MIDeviceHandler &device, vktcommon::ProgressListener
             return BE_DEVICE_FAILED;
         done += entry.size;
     }
-    report(progress, 100);
+    vktcommon::reportProgress(progress, 100);
     return BE_NO_ERROR;
 }
 

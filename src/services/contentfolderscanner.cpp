@@ -33,17 +33,6 @@ const QString identityVersion = QStringLiteral("1");
 // An identity file is a few hundred bytes; anything far larger is not ours.
 constexpr qint64 infoFileLimit = 64 * 1024;
 
-void report(ProgressListener *progress, int percent)
-{
-    if (progress)
-        progress->setProgress(percent);
-}
-
-bool stopped(ContinueListener *cont)
-{
-    return cont && !cont->shouldContinue();
-}
-
 // Opens the file through the device; DE_WRONG_REPLY when it cannot be opened in mode.
 int openDeviceFile(vktpdl::FileSystem *device, const QString &path, QIODevice::OpenMode mode,
                    std::unique_ptr<QIODevice> &file)
@@ -121,17 +110,17 @@ int ContentFolderScanner::search(ProgressListener *progress, ContinueListener *c
 {
     m_contentFolders.clear();
     m_sizeCache.clear();
-    report(progress, 0);
+    vktcommon::reportProgress(progress, 0);
     QStringList roots;
     int result = m_listRoots ? m_listRoots(roots) : DE_TRANSPORT_ERROR;
     if (result != DE_NO_ERROR)
         return result;
     if (!roots.isEmpty()) {
-        report(progress, 10);
+        vktcommon::reportProgress(progress, 10);
         const float step = 90.0f / float(roots.size());
         float done = 10.0f;
         for (const QString &root : roots) {
-            if (stopped(cont)) {
+            if (vktcommon::stopRequested(cont)) {
                 m_contentFolders.clear();
                 return DE_CANCELLED;
             }
@@ -144,10 +133,10 @@ int ContentFolderScanner::search(ProgressListener *progress, ContinueListener *c
             for (const QString &name : names)
                 m_contentFolders.append(m_device->joinPath(root, name));
             done += step;
-            report(progress, int(done));
+            vktcommon::reportProgress(progress, int(done));
         }
     }
-    report(progress, 100);
+    vktcommon::reportProgress(progress, 100);
     return DE_NO_ERROR;
 }
 
@@ -262,7 +251,7 @@ int ContentFolderScanner::listMaps(int index, const QString &languageName, Progr
     if (folder.isEmpty())
         return DE_TRANSPORT_ERROR;
     inventory.maps.clear();
-    report(progress, 0);
+    vktcommon::reportProgress(progress, 0);
 
     QStringList mapsNames;
     int result = m_device->listFolders(folder, mapsFolderName, mapsNames);
@@ -286,7 +275,7 @@ int ContentFolderScanner::listMaps(int index, const QString &languageName, Progr
     QList<MapInfo> maps;
     maps.reserve(files.size());
     for (const QString &fileName : files) {
-        if (stopped(cont))
+        if (vktcommon::stopRequested(cont))
             return DE_CANCELLED;
         // Some file systems match "*.NM3" against longer extensions too; those are other files.
         if (hasNm3Extension(fileName)) {
@@ -297,10 +286,10 @@ int ContentFolderScanner::listMaps(int index, const QString &languageName, Progr
             maps.append(std::move(map));
         }
         done += step;
-        report(progress, int(done));
+        vktcommon::reportProgress(progress, int(done));
     }
     inventory.maps = maps;
-    report(progress, 100);
+    vktcommon::reportProgress(progress, 100);
     return DE_NO_ERROR;
 }
 
@@ -403,9 +392,9 @@ int ContentFolderScanner::cacheOtherFileSizes(int index, ProgressListener *progr
     if (result != DE_NO_ERROR)
         return result;
     for (int k = 0; k < files.size(); ++k) {
-        if (stopped(cont))
+        if (vktcommon::stopRequested(cont))
             return DE_CANCELLED;
-        report(progress, k * 100 / int(files.size()));
+        vktcommon::reportProgress(progress, k * 100 / int(files.size()));
         result = m_sizeCache.measure(files.at(k));
         if (result != DE_NO_ERROR)
             return result;
@@ -443,8 +432,8 @@ int ContentFolderScanner::deleteOtherFiles(int index, ProgressListener *progress
     if (result != DE_NO_ERROR)
         return result;
     for (int k = 0; k < files.size(); ++k) {
-        report(progress, k * 100 / int(files.size()));
-        if (stopped(cont))
+        vktcommon::reportProgress(progress, k * 100 / int(files.size()));
+        if (vktcommon::stopRequested(cont))
             return DE_CANCELLED;
         result = m_device->deleteFile(files.at(k));
         if (result != DE_NO_ERROR)

@@ -18,11 +18,6 @@ namespace {
 
 constexpr qint64 blockSize = 262144;
 
-bool stopped(vktcommon::ContinueListener *cont)
-{
-    return cont && !cont->shouldContinue();
-}
-
 // Reads the opened source to its end, digesting every block and writing it to sink when one is given;
 // the continue listener is asked after each block.
 int readThrough(QIODevice &source, QIODevice *sink, QString &sha1, vktcommon::ProgressListener *progress,
@@ -33,7 +28,7 @@ int readThrough(QIODevice &source, QIODevice *sink, QString &sha1, vktcommon::Pr
     QByteArray block(blockSize, Qt::Uninitialized);
     qint64 done = 0;
     for (;;) {
-        if (stopped(cont))
+        if (vktcommon::stopRequested(cont))
             return BE_CANCELLED;
         const qint64 count = source.read(block.data(), block.size());
         if (count < 0)
@@ -140,7 +135,7 @@ int FileCache::removeAllBut(const QSet<QString> &needed, vktcommon::ContinueList
         const QString path = files.next();
         if (!needed.contains(files.fileName()) && !QFile::remove(path))
             return BE_PC_FAILED;
-        if (stopped(cont))
+        if (vktcommon::stopRequested(cont))
             return BE_CANCELLED;
     }
     return BE_NO_ERROR;

@@ -55,17 +55,6 @@ bool hasExeExtension(const QString &fileName)
     return extension.compare(QLatin1String("exe"), Qt::CaseInsensitive) == 0;
 }
 
-bool stopped(vktcommon::ContinueListener *cont)
-{
-    return cont && !cont->shouldContinue();
-}
-
-void report(vktcommon::ProgressListener *progress, int percent)
-{
-    if (progress)
-        progress->setProgress(percent);
-}
-
 bool readVersionInfo(FileSystem &files, const QString &path, PeVersionInfo &info)
 {
     QIODevice *opened = nullptr;
@@ -92,7 +81,7 @@ bool isLauncherCandidate(const QString &fileName)
 int collectFiles(FileSystem &files, const QString &folder, const std::function<bool(const QString &)> &matches,
                  QStringList &paths, vktcommon::ContinueListener *cont)
 {
-    if (stopped(cont))
+    if (vktcommon::stopRequested(cont))
         return DE_CANCELLED;
     // A folder that cannot be listed holds nothing we could use.
     QStringList names;
@@ -157,21 +146,21 @@ int identifyNavigator(FileSystem &files, const QString &candidate, NavigatorReco
 int readNavigatorVersion(FileSystem &files, const QString &path, DottedVersion &version,
                          vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
 {
-    if (stopped(cont))
+    if (vktcommon::stopRequested(cont))
         return DE_CANCELLED;
-    report(progress, 0);
+    vktcommon::reportProgress(progress, 0);
     PeVersionInfo info;
     if (!readVersionInfo(files, path, info))
         return DE_NOT_NAVIGATOR_EXECUTABLE;
-    if (stopped(cont))
+    if (vktcommon::stopRequested(cont))
         return DE_CANCELLED;
-    report(progress, 50);
+    vktcommon::reportProgress(progress, 50);
     if (!info.hasFixedVersion)
         return DE_NOT_NAVIGATOR_EXECUTABLE;
-    if (stopped(cont))
+    if (vktcommon::stopRequested(cont))
         return DE_CANCELLED;
     version = DottedVersion(info.versionPart(0), info.versionPart(1), info.versionPart(2), info.versionPart(3));
-    report(progress, 100);
+    vktcommon::reportProgress(progress, 100);
     return DE_NO_ERROR;
 }
 
@@ -188,7 +177,7 @@ int computeIdentifier(FileSystem &files, const QString &path, QByteArray &identi
     const qint64 size = device->size();
     qint64 done = 0;
     while (!device->atEnd()) {
-        if (stopped(cont))
+        if (vktcommon::stopRequested(cont))
             return DE_CANCELLED;
         const QByteArray chunk = device->read(hashChunkSize);
         if (chunk.isEmpty())
@@ -196,7 +185,7 @@ int computeIdentifier(FileSystem &files, const QString &path, QByteArray &identi
         hash.addData(chunk);
         done += chunk.size();
         if (size > 0)
-            report(progress, int(done * 100 / size));
+            vktcommon::reportProgress(progress, int(done * 100 / size));
     }
     identifier = hash.result().toHex();
     return DE_NO_ERROR;

@@ -23,17 +23,6 @@ const QString defaultModelText = QStringLiteral("Flash Disk Drive USB Device");
 const QString workFolderPattern = QStringLiteral("KorwindNavigatorUpdateCenter-XXXXXX");
 constexpr qint64 maximumSettingsSize = 1024 * 1024;
 
-void report(vktcommon::ProgressListener *progress, int percent)
-{
-    if (progress)
-        progress->setProgress(percent);
-}
-
-bool stopped(vktcommon::ContinueListener *cont)
-{
-    return cont && !cont->shouldContinue();
-}
-
 bool startsItself(const NavigatorRecord &navigator)
 {
     return navigator.executablePath == navigator.launcherPath;
@@ -261,8 +250,8 @@ int StorageCardDevice::findNavigators(vktcommon::ProgressListener *progress, vkt
     m_found.clear();
     QStringList candidates;
     for (int i = 0; i < m_volumes.size(); ++i) {
-        report(progress, i * 80 / int(m_volumes.size()));
-        if (stopped(cont) || collectFiles(*this, m_volumes.at(i), isLauncherCandidate, candidates, cont) == DE_CANCELLED)
+        vktcommon::reportProgress(progress, i * 80 / int(m_volumes.size()));
+        if (vktcommon::stopRequested(cont) || collectFiles(*this, m_volumes.at(i), isLauncherCandidate, candidates, cont) == DE_CANCELLED)
             return DE_CANCELLED;
     }
     const int count = int(candidates.size());
@@ -281,7 +270,7 @@ int StorageCardDevice::findNavigators(vktcommon::ProgressListener *progress, vkt
             m_found.append(record);
     }
     dropRepeatedNavigators(m_found);
-    report(progress, 100);
+    vktcommon::reportProgress(progress, 100);
     return DE_NO_ERROR;
 }
 
@@ -308,13 +297,13 @@ int StorageCardDevice::inspectExecutable(const QString &path, NavigatorRecord &r
     int result = identifyNavigator(*this, path, inspected);
     if (result != DE_NO_ERROR)
         return result;
-    report(progress, 10);
+    vktcommon::reportProgress(progress, 10);
     vktcommon::PartialProgressListener part(progress, 5, 10);
     result = readNavigatorVersion(*this, inspected.executablePath, inspected.version, &part, cont);
     if (result != DE_NO_ERROR)
         return result;
     inspected.isReadOnly = isReadOnly(inspected.executablePath);
-    report(progress, 15);
+    vktcommon::reportProgress(progress, 15);
     part.setRange(15, 100);
     result = computeIdentifier(*this, inspected.executablePath, inspected.identifier, &part, cont);
     if (result != DE_NO_ERROR)
@@ -424,7 +413,7 @@ int StorageCardDevice::installPackage(const QString &packagePath, qint64 package
     const VolumeIdentity *volume = volumeOf(targetFolder);
     const int result = installOtherFiles(*archive.root(), folderNode, volume ? volume->volumeName : QString(), progress, cont);
     if (result == DE_NO_ERROR)
-        report(progress, 100);
+        vktcommon::reportProgress(progress, 100);
     return result;
 }
 

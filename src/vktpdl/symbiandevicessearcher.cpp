@@ -1,6 +1,7 @@
 #include "symbiandevicessearcher.h"
 
 #include "devicesearchlistener.h"
+#include "listeners.h"
 #include "phoneconnectivitylibrary.h"
 #include "symbiandevicehandler.h"
 
@@ -9,21 +10,6 @@
 #include <vector>
 
 namespace vktpdl {
-
-namespace {
-
-void report(vktcommon::ProgressListener *progress, double percent)
-{
-    if (progress)
-        progress->setProgress(qRound(percent));
-}
-
-bool stopped(vktcommon::ContinueListener *cont)
-{
-    return cont && !cont->shouldContinue();
-}
-
-} // namespace
 
 SymbianDevicesSearcher::SymbianDevicesSearcher(const PhoneLibraryConfiguration &configuration)
     : m_library(std::make_shared<PhoneConnectivityLibrary>(configuration))
@@ -49,7 +35,7 @@ void SymbianDevicesSearcher::search(DeviceSearchListener &listener, vktcommon::P
 {
     PclHandle deviceManagement = 0;
     if (!m_fileSystem || m_library->openDeviceManagement(deviceManagement) != PCL_OK) {
-        report(progress, 100);
+        vktcommon::reportProgress(progress, 100);
         return;
     }
     quint32 count = 0;
@@ -62,9 +48,9 @@ void SymbianDevicesSearcher::search(DeviceSearchListener &listener, vktcommon::P
 
     const double step = 100.0 / (count + 2);
     double done = step;
-    bool cancelled = stopped(cont);
+    bool cancelled = vktcommon::stopRequested(cont);
     if (!cancelled) {
-        report(progress, done);
+        vktcommon::reportProgress(progress, qRound(done));
         for (quint32 i = 0; i < listed; ++i) {
             const QString serialNumber = PhoneConnectivityLibrary::text(devices[i].serialNumber);
             DeviceDescription description;
@@ -72,20 +58,20 @@ void SymbianDevicesSearcher::search(DeviceSearchListener &listener, vktcommon::P
             description.secondName = PhoneConnectivityLibrary::text(devices[i].model);
             if (!serialNumber.isEmpty() && !description.name.isEmpty() && !description.secondName.isEmpty()) {
                 listener.deviceFound(std::make_unique<SymbianDeviceHandler>(m_library, serialNumber, description));
-                if (stopped(cont)) {
+                if (vktcommon::stopRequested(cont)) {
                     cancelled = true;
                     break;
                 }
             }
             done += step;
-            report(progress, done);
+            vktcommon::reportProgress(progress, qRound(done));
         }
     }
     if (listed > 0)
         m_library->freeDevices(listed, devices.data());
     m_library->closeDeviceManagement(deviceManagement);
     if (!cancelled)
-        report(progress, done + step);
+        vktcommon::reportProgress(progress, qRound(done + step));
 }
 
 void SymbianDevicesSearcher::shutdown()
