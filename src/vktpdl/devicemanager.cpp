@@ -57,7 +57,7 @@ int DeviceManager::searchDevices(vktcommon::ProgressListener *progress, vktcommo
     for (int i = 0; i < count; ++i) {
         vktcommon::PartialProgressListener partial(progress, i * step, (i + 1) * step);
         m_searchers[i]->search(*this, &partial, cont);
-        if (cont && !cont->shouldContinue()) {
+        if (vktcommon::stopRequested(cont)) {
             clearDevices();
             return 1;
         }

@@ -43,7 +43,7 @@ void StorageCardDevicesSearcher::search(DeviceSearchListener &listener, vktcommo
             progress->setProgress(percent);
     };
     report(0);
-    if (cont && !cont->shouldContinue())
+    if (vktcommon::stopRequested(cont))
         return;
     const RemovableVolumes machine(m_roots);
     QList<MountEntry> mounts;
@@ -58,7 +58,7 @@ void StorageCardDevicesSearcher::search(DeviceSearchListener &listener, vktcommo
     const int count = int(mounts.size());
     for (int i = 0; i < count; ++i) {
         report(count == 1 ? 10 : int(10 + i * 90.0 / (count - 1)));
-        if (cont && !cont->shouldContinue())
+        if (vktcommon::stopRequested(cont))
             return;
         quint64 diskNumber = 0;
         if (machine.isRemovableVolume(mounts.at(i), diskNumber))

@@ -109,7 +109,7 @@ SymbianDeviceHandler::~SymbianDeviceHandler()
 
 PclResult SymbianDeviceHandler::notify(quint32 state, quint32 value)
 {
-    if (m_continue && !m_continue->shouldContinue())
+    if (vktcommon::stopRequested(m_continue))
         return PCL_E_CANCELLED;
     // The state to ignore carries every bit of one that says the phone is gone, so it is looked at first.
     if (PhoneConnectivityLibrary::saysIgnore(state))
@@ -321,7 +321,7 @@ int SymbianDeviceHandler::getNavigatorInfo(NavigatorInfo &info, vktcommon::Progr
     const int share = count > 0 ? int(90 / count) : 0;
     int done = 0;
     for (quint32 i = 0; i < count && applications; ++i) {
-        if (cont && !cont->shouldContinue())
+        if (vktcommon::stopRequested(cont))
             break;
         if (isNavigator(PhoneConnectivityLibrary::text(applications[i].identifier))) {
             DottedVersion read;
