@@ -78,7 +78,7 @@ void MainWindow::_onBackupingFinished(QString _strError)
     if (!_strError.isEmpty())
         Q_EMIT updatingFinished(_strError);
     else if (m_mode == JobMode::Maps)
-        _startOldMapsDeletion();
+        _startInstallation();
     else
         _startPreparingForInstallation();
 }
@@ -119,12 +119,9 @@ void MainWindow::_onPreparingFinished(QString _strError, bool _bIsCritical)
         QFile::remove(downloaded);
 }
 
+// The old map data goes only once the new maps are in place; this step then ends the job on the device.
 void MainWindow::_startOldMapsDeletion()
 {
-    if (!m_deleteOldMaps) {
-        _startInstallation();
-        return;
-    }
     recordState([this] { _startOldMapsDeletion(); }, PageState::Unstable);
     _showDeleteOldMapsPage();
     connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onOldMapsDeletionFinished);
@@ -133,10 +130,7 @@ void MainWindow::_startOldMapsDeletion()
 
 void MainWindow::_onOldMapsDeletionFinished(QString _strError)
 {
-    if (_strError.isEmpty())
-        _startInstallation();
-    else
-        Q_EMIT updatingFinished(_strError);
+    Q_EMIT updatingFinished(_strError);
 }
 
 void MainWindow::_startInstallation()
@@ -145,7 +139,7 @@ void MainWindow::_startInstallation()
     connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onInstallationFinished);
     if (m_mode == JobMode::Maps) {
         _showInstallUpdatePage(true);
-        deviceServices->installMaps(m_mapsToInstall, m_mapsToDelete);
+        deviceServices->installMaps(m_mapsToInstall, m_mapsToDelete, m_deleteOldMaps);
     } else {
         _showInstallUpdatePage(false);
         deviceServices->installPackage(*m_navigatorPackage);
@@ -154,7 +148,10 @@ void MainWindow::_startInstallation()
 
 void MainWindow::_onInstallationFinished(QString _strError)
 {
-    Q_EMIT updatingFinished(_strError);
+    if (_strError.isEmpty() && m_mode == JobMode::Maps && m_deleteOldMaps)
+        _startOldMapsDeletion();
+    else
+        Q_EMIT updatingFinished(_strError);
 }
 
 void MainWindow::_showUserInteractionNeededPage()

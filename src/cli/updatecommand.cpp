@@ -352,7 +352,7 @@ void UpdateCommand::showPlan()
         if (m_mapsToInstall.isEmpty() && m_mapsToRemove.isEmpty())
             out.line(indent + tr("no changes"));
         if (m_deleteOldMaps)
-            out.line(indent + tr("the folder's other map data is deleted first"));
+            out.line(indent + tr("the folder's other map data is deleted once the new maps are in place"));
     }
     plan.insert(QStringLiteral("install"), mapList(m_mapsToInstall));
     plan.insert(QStringLiteral("remove"), mapList(m_mapsToRemove));
@@ -389,12 +389,14 @@ Outcome UpdateCommand::runMapJob()
     if (outcome.ok() && m_mapBackup)
         outcome = backup();
     AbstractDeviceServices &devices = m_session.devices();
+    // The old map data goes once the new maps are in place; that step then ends the job.
+    if (outcome.ok()) {
+        outcome = deviceStep(Step::MapInstallation, [this, &devices] {
+            devices.installMaps(m_mapsToInstall, m_mapsToRemove, m_deleteOldMaps);
+        });
+    }
     if (outcome.ok() && m_deleteOldMaps)
         outcome = deviceStep(Step::OldMapDeletion, [&devices] { devices.deleteOtherMapFiles(); });
-    if (outcome.ok()) {
-        outcome = deviceStep(Step::MapInstallation,
-                             [this, &devices] { devices.installMaps(m_mapsToInstall, m_mapsToRemove); });
-    }
     return outcome;
 }
 

@@ -1,6 +1,7 @@
 #include "contentfolderscanner.h"
 
 #include "filesystem.h"
+#include "installedmapsfile.h"
 #include "listeners.h"
 #include "mapheader.h"
 
@@ -288,6 +289,8 @@ int ContentFolderScanner::listMaps(int index, const QString &languageName, Progr
         done += step;
         vktcommon::reportProgress(progress, int(done));
     }
+    // A map that no longer has the size it was installed with was cut short or damaged since.
+    InstalledMapsFile::markDamaged(*m_device, InstalledMapsFile::read(*m_device, folder), maps);
     inventory.maps = maps;
     vktcommon::reportProgress(progress, 100);
     return DE_NO_ERROR;

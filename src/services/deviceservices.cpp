@@ -7,10 +7,14 @@
 #include "errortexts.h"
 #include "midevicehandler.h"
 #include "navigatorinfo.h"
+#include "installedmapsfile.h"
 #include "partialprogresslistener.h"
 #include "updateinstaller.h"
+#include "updatejobfile.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QThreadPool>
 #include <QtConcurrent>
 
@@ -18,6 +22,7 @@
 
 using vktpdl::DE_MODULE_NOT_INSTALLED;
 using vktpdl::DE_MODULE_TOO_OLD;
+using vktpdl::DE_NAVIGATOR_NOT_FOUND;
 using vktpdl::DE_NO_ERROR;
 using vktpdl::DE_NOT_SUPPORTED;
 using vktpdl::DE_PACKAGE_MAY_BE_INCOMPATIBLE;
@@ -263,6 +268,12 @@ const NavigatorInstallation *DeviceServices::navigatorInstallation() const
     return &m_navigator;
 }
 
+const UpdateJobRecord *DeviceServices::unfinishedUpdate() const
+{
+    const DeviceInfo *device = selectedDevice();
+    return device && device->hasUnfinishedUpdate ? &m_unfinishedUpdates.at(m_selectedDevice) : nullptr;
+}
+
 const KorwindContentInfo *DeviceServices::selectedContent() const
 {
     if (m_selectedContent < 0 || m_selectedContent >= m_contents.size())
@@ -280,7 +291,9 @@ void DeviceServices::searchDevices()
 QString DeviceServices::searchDevicesTask()
 {
     m_devices.clear();
+    m_unfinishedUpdates.clear();
     m_selectedDevice = -1;
+    m_backupId.clear();
     vktcommon::PartialProgressListener searchProgress(this, 0, 90);
     const int searchResult = m_manager->searchDevices(&searchProgress, this);
     if (searchResult != DE_NO_ERROR)
@@ -292,6 +305,7 @@ QString DeviceServices::searchDevicesTask()
 
     const int share = 10 / count;
     QList<DeviceInfo> devices;
+    QList<UpdateJobRecord> unfinished;
     for (int i = 0; i < count; ++i) {
         vktpdl::DeviceHandler *device = m_manager->device(i);
         if (!device)
@@ -309,9 +323,13 @@ QString DeviceServices::searchDevicesTask()
         info.isConnectedProperly = description.supported == 1;
         info.index = i;
         info.isReadOnly = description.allRootsReadOnly;
+        UpdateJobRecord record;
+        info.hasUnfinishedUpdate = findUnfinishedUpdate(*device, record);
         devices.append(info);
+        unfinished.append(record);
     }
     m_devices = devices;
+    m_unfinishedUpdates = unfinished;
     emit foundDevices(devices);
     return QString();
 }
@@ -632,7 +650,10 @@ QString DeviceServices::createBackupTask(BACKUP_TYPE type)
     Backup backup(backupsFolder());
     const int result = backup.create(BackupDescription::folders(type, m_navigator.installFolder, mapsFolder),
                                      BackupDescription::text(type, m_navigator.version, maps), *device, this, this);
-    return result == BE_NO_ERROR ? QString() : failWith(ErrorTexts::backupError(result));
+    if (result != BE_NO_ERROR)
+        return failWith(ErrorTexts::backupError(result));
+    m_backupId = backup.info().id;
+    return QString();
 }
 
 void DeviceServices::deleteBackup()
@@ -673,7 +694,27 @@ QString DeviceServices::restoreBackupTask()
         return fail(DE_NOT_SUPPORTED);
     emit setCurrentOperationInfo(keepDeviceConnectedCaption());
     const int result = m_deviceBackups[m_selectedDeviceBackup].restore(*device, this, this);
-    return result == BE_NO_ERROR ? QString() : failWith(ErrorTexts::backupError(result));
+    if (result != BE_NO_ERROR)
+        return failWith(ErrorTexts::backupError(result));
+    forgetJobs(*device);
+    return QString();
+}
+
+void DeviceServices::forgetJobs(vktpdl::DeviceHandler &device)
+{
+    QStringList roots;
+    device.listRoots(roots);
+    for (const QString &root : std::as_const(roots)) {
+        QStringList names;
+        device.listFolders(root, QStringLiteral("KorwindContent"), names);
+        for (const QString &name : std::as_const(names)) {
+            const QString folder = device.joinPath(root, name);
+            UpdateJobFile::remove(device, folder);
+            InstalledMapsFile::remove(device, folder);
+        }
+    }
+    if (m_selectedDevice >= 0 && m_selectedDevice < m_devices.size())
+        m_devices[m_selectedDevice].hasUnfinishedUpdate = false;
 }
 
 void DeviceServices::backupFileList(QStringList &_files) const
@@ -731,12 +772,46 @@ QString DeviceServices::installPackageTask(const ProductInfo &package)
     vktpdl::DeviceHandler *device = currentDevice();
     if (!device)
         return fail(DE_NOT_SUPPORTED);
-    const int result = UpdateInstaller(*device, downloadsFolder(), this, this).installPackage(package);
+    // A storage device keeps the record of the job; the other kinds install through their own software.
+    UpdateJobRecord job;
+    QString jobFolder;
+    if (vktpdl::MIDeviceHandler *storage = currentStorageDevice()) {
+        jobFolder = navigatorJobFolder(*storage);
+        job.kind = UpdateJobRecord::NavigatorJob;
+        job.started = QDateTime::currentDateTimeUtc();
+        job.backupId = m_backupId;
+        job.navigatorPackage = package;
+        job.navigatorPath = storage->toPortablePath(m_navigator.executablePath);
+        const auto content = std::find_if(m_contents.cbegin(), m_contents.cend(),
+                                          [&](const KorwindContentInfo &info) { return info.path == jobFolder; });
+        job.contentUid = content != m_contents.cend() ? content->uid : QString();
+    }
+    const int result = UpdateInstaller(*device, downloadsFolder(), this, this).installPackage(package, jobFolder, job);
     if (result != DE_NO_ERROR)
         return fail(result);
     m_navigator.version = DottedVersion::fromString(package.version);
     m_navigator.checksum.clear();
     return QString();
+}
+
+QString DeviceServices::navigatorJobFolder(vktpdl::MIDeviceHandler &device)
+{
+    QStringList roots;
+    device.listRoots(roots);
+    QString navigatorRoot;
+    for (const QString &root : std::as_const(roots)) {
+        const QString base = root.endsWith(device.separator()) ? root : root + device.separator();
+        if (m_navigator.executablePath.startsWith(base) && root.size() > navigatorRoot.size())
+            navigatorRoot = root;
+    }
+    for (const KorwindContentInfo &content : std::as_const(m_contents)) {
+        if (content.name == navigatorRoot && !content.isReadOnly)
+            return content.path;
+    }
+    // The content search makes a content folder on every root it can write; without one the record
+    // gets its own, where the next search looks for it.
+    const QString folder = device.joinPath(navigatorRoot, QStringLiteral("KorwindContent"));
+    return !navigatorRoot.isEmpty() && device.createDirectory(folder) == DE_NO_ERROR ? folder : QString();
 }
 
 void DeviceServices::deleteOtherMapFiles()
@@ -746,37 +821,141 @@ void DeviceServices::deleteOtherMapFiles()
 
 QString DeviceServices::deleteOtherMapFilesTask()
 {
-    if (!selectedContent() || !m_scanner)
+    vktpdl::DeviceHandler *device = currentDevice();
+    const KorwindContentInfo *content = selectedContent();
+    if (!device || !content || !m_scanner)
         return fail(DE_NOT_SUPPORTED);
-    const int result = m_scanner->deleteOtherFiles(m_selectedContent, this, this);
+    int result = m_scanner->deleteOtherFiles(m_selectedContent, this, this);
+    if (result == DE_NO_ERROR)
+        result = device->flushFolder(content->contentText);
+    if (result == DE_NO_ERROR)
+        result = finishRecordedMapJob(*device);
     return result == DE_NO_ERROR ? QString() : fail(result);
 }
 
+int DeviceServices::finishRecordedMapJob(vktpdl::DeviceHandler &device)
+{
+    const KorwindContentInfo *content = selectedContent();
+    UpdateJobRecord job;
+    bool found = false;
+    const int result = UpdateJobFile::read(device, content->path, job, found);
+    if (result != DE_NO_ERROR)
+        return result;
+    if (!found || job.kind != UpdateJobRecord::MapJob)
+        return device.syncVolume(content->path);
+    return UpdateInstaller(device, downloadsFolder(), this, this).finishMapJob(job, content->path, content->contentText);
+}
+
 void DeviceServices::installMaps(const QList<const MapInfo *> &_mapsToInstall,
-                                 const QList<const MapInfo *> &_mapsToRemove)
+                                 const QList<const MapInfo *> &_mapsToRemove, bool _bDeleteOldMapData)
 {
     // The worker gets its own copies: the records belong to the package services.
     const QList<MapInfo> mapsToInstall = copied(_mapsToInstall);
     const QList<MapInfo> mapsToRemove = copied(_mapsToRemove);
     startTransferStatistics();
-    startTextTask([this, mapsToInstall, mapsToRemove] { return installMapsTask(mapsToInstall, mapsToRemove); });
+    startTextTask([this, mapsToInstall, mapsToRemove, _bDeleteOldMapData] {
+        return installMapsTask(mapsToInstall, mapsToRemove, _bDeleteOldMapData);
+    });
 }
 
-QString DeviceServices::installMapsTask(const QList<MapInfo> &mapsToInstall, const QList<MapInfo> &mapsToRemove)
+QString DeviceServices::installMapsTask(const QList<MapInfo> &mapsToInstall, const QList<MapInfo> &mapsToRemove,
+                                        bool deleteOldMapData)
 {
     emit setCurrentOperationInfo(keepDeviceConnectedCaption());
     vktpdl::DeviceHandler *device = currentDevice();
-    if (!device)
+    const KorwindContentInfo *content = selectedContent();
+    if (!device || !content || !m_scanner)
         return fail(DE_NOT_SUPPORTED);
-    UpdateInstaller installer(*device, downloadsFolder(), this, this);
-    int result = installer.deleteMaps(mapsToRemove);
+    UpdateJobRecord job;
+    bool found = false;
+    int result = UpdateJobFile::read(*device, content->path, job, found);
     if (result != DE_NO_ERROR)
         return fail(result);
-    if (mapsToInstall.isEmpty())
-        return QString();
-    const KorwindContentInfo *content = selectedContent();
-    if (!content)
-        return fail(DE_NOT_SUPPORTED);
-    result = installer.copyMaps(mapsToInstall, content->contentText, m_statistics);
+    if (found) {
+        // One job at a time in a folder: the unfinished one is finished before anything else is begun.
+        const bool sameJob = job.kind == UpdateJobRecord::MapJob
+                             && std::all_of(mapsToInstall.cbegin(), mapsToInstall.cend(), [&](const MapInfo &map) {
+                                    return std::any_of(job.mapsToInstall.cbegin(), job.mapsToInstall.cend(),
+                                                       [&](const MapInfo &recorded) {
+                                                           return recorded.file.fileName == map.file.fileName;
+                                                       });
+                                });
+        if (!sameJob)
+            return failWith(tr("The last update of this device did not finish: finish it, or restore the backup, "
+                               "before you begin another one."));
+    } else {
+        job.kind = UpdateJobRecord::MapJob;
+        job.started = QDateTime::currentDateTimeUtc();
+        job.backupId = m_backupId;
+        job.contentUid = content->uid;
+        job.mapsToInstall = mapsToInstall;
+        for (MapInfo map : mapsToRemove) {
+            map.file.fileName = device->fileName(map.file.fileName);
+            job.mapsToDelete.append(map);
+        }
+        job.deleteOldMapData = deleteOldMapData;
+    }
+    const int index = m_selectedContent;
+    const auto oldMapDataDeleter = [this, index] { return m_scanner->deleteOtherFiles(index, nullptr, this); };
+    UpdateInstaller installer(*device, downloadsFolder(), this, this);
+    result = installer.installMaps(job, content->path, content->contentText, oldMapDataDeleter, m_statistics);
+    // With old map data to delete, deleteOtherMapFiles ends the job.
+    if (result == DE_NO_ERROR && !job.deleteOldMapData)
+        result = installer.finishMapJob(job, content->path, content->contentText);
     return result == DE_NO_ERROR ? QString() : fail(result);
 }
+
+bool DeviceServices::findUnfinishedUpdate(vktpdl::DeviceHandler &device, UpdateJobRecord &record)
+{
+    // The other kinds install through their own software, and their maps through a storage connection.
+    if (device.kind() != vktpdl::DK_STORAGE)
+        return false;
+    QStringList roots;
+    device.listRoots(roots);
+    for (const QString &root : std::as_const(roots)) {
+        QStringList names;
+        device.listFolders(root, QStringLiteral("KorwindContent"), names);
+        for (const QString &name : std::as_const(names)) {
+            bool found = false;
+            if (UpdateJobFile::read(device, device.joinPath(root, name), record, found) == DE_NO_ERROR && found)
+                return true;
+        }
+    }
+    return false;
+}
+
+void DeviceServices::resumeUnfinishedUpdate()
+{
+    startTextTask([this] { return resumeUnfinishedUpdateTask(); });
+}
+
+QString DeviceServices::resumeUnfinishedUpdateTask()
+{
+    const UpdateJobRecord *record = unfinishedUpdate();
+    vktpdl::MIDeviceHandler *device = currentStorageDevice();
+    if (!record || !device)
+        return fail(DE_NOT_SUPPORTED);
+    const UpdateJobRecord job = *record;
+    if (job.kind == UpdateJobRecord::NavigatorJob) {
+        const QString path = device->fromPortablePath(job.navigatorPath);
+        if (path.isEmpty())
+            return fail(DE_NAVIGATOR_NOT_FOUND);
+        const QString result = selectNavigatorExecutableTask(path);
+        if (!result.isEmpty())
+            return result;
+    }
+    QString result = searchContentsTask(job.kind == UpdateJobRecord::NavigatorJob);
+    if (!result.isEmpty())
+        return result;
+    for (int i = 0; i < m_contents.size(); ++i) {
+        if (m_contents.at(i).uid == job.contentUid) {
+            m_selectedContent = i;
+            return QString();
+        }
+    }
+    // A navigator job on a device whose content folder was made for its record alone.
+    if (job.kind == UpdateJobRecord::NavigatorJob)
+        return QString();
+    return failWith(tr("Korwind Navigator content folder was not found on your device."));
+}
+

@@ -74,8 +74,10 @@ public:
     void installPackage(const ProductInfo &_package) override;
     void deleteOtherMapFiles() override;
     void installMaps(const QList<const MapInfo *> &_mapsToInstall,
-                     const QList<const MapInfo *> &_mapsToRemove) override;
+                     const QList<const MapInfo *> &_mapsToRemove, bool _bDeleteOldMapData) override;
     void tryAutoSelectContentForMaps() override;
+    const UpdateJobRecord *unfinishedUpdate() const override;
+    void resumeUnfinishedUpdate() override;
 
     // The message of the last failure.
     QString lastError() const;
@@ -129,8 +131,20 @@ private:
     CriticalError checkPackageTask(const ProductInfo &package);
     QString installPackageTask(const ProductInfo &package);
     QString deleteOtherMapFilesTask();
-    QString installMapsTask(const QList<MapInfo> &mapsToInstall, const QList<MapInfo> &mapsToRemove);
+    QString installMapsTask(const QList<MapInfo> &mapsToInstall, const QList<MapInfo> &mapsToRemove,
+                            bool deleteOldMapData);
     bool tryAutoSelectContentForMapsTask();
+    QString resumeUnfinishedUpdateTask();
+
+    // The record of an unfinished update on one of the device's roots, if any.
+    bool findUnfinishedUpdate(vktpdl::DeviceHandler &device, UpdateJobRecord &record);
+    // The content folder that keeps the record of a navigator job: the one on the navigator's own root.
+    QString navigatorJobFolder(vktpdl::MIDeviceHandler &device);
+    // Ends the map job recorded in the selected content folder, if there is one.
+    int finishRecordedMapJob(vktpdl::DeviceHandler &device);
+    // After a restoration the device holds what the backup held: no job is left to finish, and what
+    // was installed is no longer known.
+    void forgetJobs(vktpdl::DeviceHandler &device);
 
     void replaceScanner(vktpdl::DeviceHandler *device);
     void storeNavigator(const vktpdl::NavigatorRecord &record);
@@ -141,7 +155,9 @@ private:
 
     std::unique_ptr<vktpdl::DeviceManager> m_manager;
     QList<DeviceInfo> m_devices;
+    QList<UpdateJobRecord> m_unfinishedUpdates; // per device; meaningful where hasUnfinishedUpdate
     int m_selectedDevice = -1;
+    QString m_backupId; // the backup made since the device search, named in the records of later jobs
 
     QList<vktpdl::NavigatorRecord> m_foundNavigators;
     NavigatorInstallation m_navigator;

@@ -64,6 +64,10 @@ QString deviceError(int code)
     case DE_DOWNLOAD_DAMAGED:
         return QCoreApplication::translate("DeviceServices", "A downloaded map file is damaged and was not installed; "
                                                              "it has been removed.\nPlease download the maps again.");
+    case DE_READ_BACK_MISMATCH:
+        return QCoreApplication::translate("DeviceServices", "The device gave back other data than was written to it: "
+                                                             "its memory card is failing, or holds less than it claims.\n"
+                                                             "The update was stopped; it can be finished on a sound card.");
     case DE_PACKAGE_MAY_BE_INCOMPATIBLE:
         return QCoreApplication::translate("DeviceServices", "Installation package chosen may not be compatible with your device.\n"
                   "Updating without backup may result in data loss.");

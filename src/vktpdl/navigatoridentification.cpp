@@ -3,6 +3,7 @@
 #include "filesystem.h"
 #include "listeners.h"
 #include "peversioninfo.h"
+#include "programswap.h"
 
 #include <QCryptographicHash>
 #include <QIODevice>
@@ -79,7 +80,7 @@ bool isLauncherCandidate(const QString &fileName)
 }
 
 int collectFiles(FileSystem &files, const QString &folder, const std::function<bool(const QString &)> &matches,
-                 QStringList &paths, vktcommon::ContinueListener *cont)
+                 QStringList &paths, vktcommon::ContinueListener *cont, QStringList *swapParents)
 {
     if (vktcommon::stopRequested(cont))
         return DE_CANCELLED;
@@ -92,11 +93,18 @@ int collectFiles(FileSystem &files, const QString &folder, const std::function<b
     }
     QStringList folders;
     files.listFolders(folder, QStringLiteral("*"), folders);
+    bool swapSeen = false;
     for (const QString &name : folders) {
-        const int result = collectFiles(files, files.joinPath(folder, name), matches, paths, cont);
+        if (ProgramSwap::isSwapFolderName(name)) {
+            swapSeen = true;
+            continue;
+        }
+        const int result = collectFiles(files, files.joinPath(folder, name), matches, paths, cont, swapParents);
         if (result != DE_NO_ERROR)
             return result;
     }
+    if (swapSeen && swapParents)
+        swapParents->append(folder);
     return DE_NO_ERROR;
 }
 

@@ -20,9 +20,11 @@ class FileSystem;
 bool isLauncherCandidate(const QString &fileName);
 
 // Appends the full paths of the files below folder (at any depth) whose name satisfies matches: the
-// files of a folder first, then its subfolders. 16 when the continue listener answers false.
+// files of a folder first, then its subfolders. The folders of an unfinished program swap are not entered;
+// the folders that hold them are appended to swapParents when given. 16 when the continue listener
+// answers false.
 int collectFiles(FileSystem &files, const QString &folder, const std::function<bool(const QString &)> &matches,
-                 QStringList &paths, vktcommon::ContinueListener *cont);
+                 QStringList &paths, vktcommon::ContinueListener *cont, QStringList *swapParents = nullptr);
 
 // The file's version resource names it a navigator (its internal name is in the navigator table).
 bool isNavigatorExecutable(FileSystem &files, const QString &path);

@@ -1,19 +1,24 @@
 #include "storagecarddevice.h"
 
 #include "archiveerror.h"
+#include "checkedcopy.h"
 #include "devicedescription.h"
 #include "listeners.h"
 #include "navigatoridentification.h"
 #include "partialprogresslistener.h"
+#include "programswap.h"
 #include "ziparchive.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace vktpdl {
 
@@ -57,33 +62,29 @@ QString settingsValue(const QString &text, const QString &key)
     return QString();
 }
 
-// A file node of the archive with the folder it belongs to, relative to the archive's root.
-struct PlacedFile
+// A private folder of its own for every package: a fixed name in the shared temporary folder may be a
+// link that someone planted, and emptying it would empty whatever it leads to. It goes with its object.
+std::unique_ptr<QTemporaryDir> makeWorkFolder(const QString &packagePath)
 {
-    QString folder;
-    ZipNode *node;
-};
-
-void collectFilesOutside(ZipNode &folder, const QString &relative, const ZipNode *excluded, QList<PlacedFile> &files)
-{
-    for (ZipNode *child : folder.children()) {
-        if (child == excluded)
-            continue;
-        if (child->isFileNode())
-            files.append({relative, child});
-        else
-            collectFilesOutside(*child, relative.isEmpty() ? child->name() : relative + QLatin1Char('/') + child->name(),
-                                excluded, files);
-    }
+    auto folder = std::make_unique<QTemporaryDir>(QDir(QDir::tempPath()).filePath(workFolderPattern));
+    if (!folder->isValid())
+        folder = std::make_unique<QTemporaryDir>(QFileInfo(packagePath).dir().filePath(workFolderPattern));
+    return folder->isValid() ? std::move(folder) : nullptr;
 }
 
 } // namespace
 
-StorageCardDevice::StorageCardDevice(const QString &displayName, const QStringList &volumes, const MachineRoots &roots)
+StorageCardDevice::StorageCardDevice(const QString &displayName, const QStringList &volumes, const MachineRoots &roots,
+                                     std::unique_ptr<FileSystem> volumeFiles)
     : m_displayName(displayName)
     , m_volumes(volumes)
-    , m_files(volumes)
+    , m_files(volumeFiles ? std::move(volumeFiles) : std::make_unique<LocalFileSystem>(volumes))
 {
+    for (const QString &volume : volumes) {
+        struct stat info;
+        if (::stat(QFile::encodeName(volume).constData(), &info) == 0)
+            m_mountedDevices.insert(volume, quint64(info.st_dev));
+    }
     if (!identifyVolumes(roots))
         return;
     QStringList entries;
@@ -124,79 +125,79 @@ QString StorageCardDevice::modelText() const
 int StorageCardDevice::putFile(const QString &destination, const QString &source, vktcommon::ProgressListener *progress,
                                vktcommon::ContinueListener *cont)
 {
-    return m_files.putFile(destination, source, progress, cont);
+    return isStillMounted(destination) ? m_files->putFile(destination, source, progress, cont) : DE_TRANSFER_ERROR;
 }
 
 int StorageCardDevice::getFile(const QString &destination, const QString &source, vktcommon::ProgressListener *progress,
                                vktcommon::ContinueListener *cont)
 {
-    return m_files.getFile(destination, source, progress, cont);
+    return isStillMounted(source) ? m_files->getFile(destination, source, progress, cont) : DE_TRANSFER_ERROR;
 }
 
 int StorageCardDevice::deleteFile(const QString &path)
 {
-    return m_files.deleteFile(path);
+    return isStillMounted(path) ? m_files->deleteFile(path) : DE_DELETE_ERROR;
 }
 
 int StorageCardDevice::createFolder(const QString &parent, const QString &name)
 {
-    return m_files.createFolder(parent, name);
+    return isStillMounted(parent) ? m_files->createFolder(parent, name) : DE_CANNOT_CREATE_FOLDER;
 }
 
 int StorageCardDevice::createDirectory(const QString &path)
 {
-    return m_files.createDirectory(path);
+    return isStillMounted(path) ? m_files->createDirectory(path) : DE_CANNOT_CREATE_FOLDER;
 }
 
 int StorageCardDevice::removeDirectory(const QString &path, bool recursive)
 {
-    return m_files.removeDirectory(path, recursive);
+    return isStillMounted(path) ? m_files->removeDirectory(path, recursive) : DE_DELETE_ERROR;
 }
 
 int StorageCardDevice::listFolders(const QString &folder, const QString &pattern, QStringList &names)
 {
-    return m_files.listFolders(folder, pattern, names);
+    return isStillMounted(folder) ? m_files->listFolders(folder, pattern, names) : DE_TRANSFER_ERROR;
 }
 
 int StorageCardDevice::listFiles(const QString &folder, const QString &pattern, QStringList &names)
 {
-    return m_files.listFiles(folder, pattern, names);
+    return isStillMounted(folder) ? m_files->listFiles(folder, pattern, names) : DE_TRANSFER_ERROR;
 }
 
 int StorageCardDevice::openFile(const QString &path, QIODevice *&device)
 {
-    return m_files.openFile(path, device);
+    return m_files->openFile(path, device);
 }
 
 int StorageCardDevice::readFileStart(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size)
 {
-    return m_files.readFileStart(path, maxBytes, bytes, size);
+    return m_files->readFileStart(path, maxBytes, bytes, size);
 }
 
 int StorageCardDevice::freeSpace(const QString &path, quint64 &bytes)
 {
-    return m_files.freeSpace(path, bytes);
+    return m_files->freeSpace(path, bytes);
 }
 
 bool StorageCardDevice::isReadOnly(const QString &path)
 {
-    return isWriteProtected(path) || m_files.isReadOnly(path);
+    return isWriteProtected(path) || m_files->isReadOnly(path);
 }
 
 bool StorageCardDevice::isWriteProtected(const QString &path) const
 {
     const VolumeIdentity *volume = volumeOf(path);
-    return (volume && volume->readOnly) || m_files.isFileSystemReadOnly(path);
+    return (volume && volume->readOnly) || m_pcFiles.isFileSystemReadOnly(path);
 }
 
 QChar StorageCardDevice::separator() const
 {
-    return m_files.separator();
+    return m_files->separator();
 }
 
 bool StorageCardDevice::isFile(const QString &path)
 {
-    return m_files.isFile(path);
+    return m_files->isFile(path);
 }
 
 int StorageCardDevice::fileStamp(const QString &path, FileStamp &stamp)
@@ -205,7 +206,51 @@ int StorageCardDevice::fileStamp(const QString &path, FileStamp &stamp)
         stamp = FileStamp();
         return DE_NO_ERROR;
     }
-    return m_files.fileStamp(path, stamp);
+    return m_files->fileStamp(path, stamp);
+}
+
+int StorageCardDevice::renameFile(const QString &source, const QString &destination)
+{
+    return isStillMounted(source) && isStillMounted(destination) ? m_files->renameFile(source, destination)
+                                                                 : DE_TRANSFER_ERROR;
+}
+
+int StorageCardDevice::exchangeFolders(const QString &first, const QString &second)
+{
+    return isStillMounted(first) && isStillMounted(second) ? m_files->exchangeFolders(first, second)
+                                                           : DE_TRANSFER_ERROR;
+}
+
+int StorageCardDevice::flushFile(const QString &path)
+{
+    return isStillMounted(path) ? m_files->flushFile(path) : DE_TRANSFER_ERROR;
+}
+
+int StorageCardDevice::flushFolder(const QString &path)
+{
+    return isStillMounted(path) ? m_files->flushFolder(path) : DE_TRANSFER_ERROR;
+}
+
+int StorageCardDevice::syncVolume(const QString &path)
+{
+    return isStillMounted(path) ? m_files->syncVolume(path) : DE_TRANSFER_ERROR;
+}
+
+bool StorageCardDevice::isStillMounted(const QString &path) const
+{
+    QString mountPoint;
+    for (const QString &volume : m_volumes) {
+        if (isBelow(path, volume) && volume.size() > mountPoint.size())
+            mountPoint = volume;
+    }
+    const auto recorded = m_mountedDevices.constFind(mountPoint);
+    // Paths outside the volumes (the PC's work folders) and volumes that could not be looked at have
+    // nothing to compare with.
+    if (mountPoint.isEmpty() || recorded == m_mountedDevices.constEnd())
+        return true;
+    struct stat info;
+    return ::stat(QFile::encodeName(mountPoint).constData(), &info) == 0 && S_ISDIR(info.st_mode)
+           && quint64(info.st_dev) == recorded.value();
 }
 
 int StorageCardDevice::kind() const
@@ -251,8 +296,22 @@ int StorageCardDevice::findNavigators(vktcommon::ProgressListener *progress, vkt
     QStringList candidates;
     for (int i = 0; i < m_volumes.size(); ++i) {
         vktcommon::reportProgress(progress, i * 80 / int(m_volumes.size()));
-        if (vktcommon::stopRequested(cont) || collectFiles(*this, m_volumes.at(i), isLauncherCandidate, candidates, cont) == DE_CANCELLED)
+        QStringList swapped;
+        if (vktcommon::stopRequested(cont)
+            || collectFiles(*this, m_volumes.at(i), isLauncherCandidate, candidates, cont, &swapped) == DE_CANCELLED)
             return DE_CANCELLED;
+        // A program swap that was cut short is finished (or undone) before the navigators are looked at,
+        // so that the list shows the program that will start.
+        for (const QString &parent : std::as_const(swapped)) {
+            QStringList inParent;
+            if (ProgramSwap::repair(*this, parent) == DE_NO_ERROR
+                && collectFiles(*this, parent, isLauncherCandidate, inParent, cont) == DE_NO_ERROR) {
+                for (const QString &candidate : std::as_const(inParent)) {
+                    if (!candidates.contains(candidate))
+                        candidates.append(candidate);
+                }
+            }
+        }
     }
     const int count = int(candidates.size());
     for (int i = 0; i < count; ++i) {
@@ -326,12 +385,8 @@ int StorageCardDevice::checkPackage(const QString &packagePath, qint64 packageSi
     if (m_current.executablePath.isEmpty())
         return DE_NAVIGATOR_NOT_FOUND;
 
-    // A private folder of its own for every check: a fixed name in the shared temporary folder may be a
-    // link that someone planted, and emptying it would empty whatever it leads to. It goes when the check ends.
-    auto workFolder = std::make_unique<QTemporaryDir>(m_files.joinPath(QDir::tempPath(), workFolderPattern));
-    if (!workFolder->isValid())
-        workFolder = std::make_unique<QTemporaryDir>(m_files.joinPath(m_files.parentPath(packagePath), workFolderPattern));
-    if (!workFolder->isValid())
+    std::unique_ptr<QTemporaryDir> workFolder = makeWorkFolder(packagePath);
+    if (!workFolder)
         return DE_CANNOT_CREATE_FOLDER;
     const QString work = workFolder->path();
     int result = DE_NO_ERROR;
@@ -345,10 +400,10 @@ int StorageCardDevice::checkPackage(const QString &packagePath, qint64 packageSi
     }
     QStringList candidates;
     if (result == DE_NO_ERROR)
-        result = collectFiles(m_files, work, isLauncherCandidate, candidates, cont);
+        result = collectFiles(m_pcFiles, work, isLauncherCandidate, candidates, cont);
     for (const QString &candidate : std::as_const(candidates)) {
         NavigatorRecord record;
-        if (identifyNavigator(m_files, candidate, record) != DE_NO_ERROR)
+        if (identifyNavigator(m_pcFiles, candidate, record) != DE_NO_ERROR)
             continue;
         record.executablePath = record.executablePath.mid(work.size() + 1);
         if (!record.launcherPath.isEmpty())
@@ -364,7 +419,7 @@ int StorageCardDevice::checkPackage(const QString &packagePath, qint64 packageSi
         return DE_INSTALLATION_FAILED;
 
     m_packageNavigator = navigators.constFirst();
-    m_target = packageTarget(m_current, m_packageNavigator, m_files);
+    m_target = packageTarget(m_current, m_packageNavigator, *m_files);
     return m_target.compatible ? DE_NO_ERROR : DE_PACKAGE_MAY_BE_INCOMPATIBLE;
 }
 
@@ -373,74 +428,117 @@ int StorageCardDevice::installPackage(const QString &packagePath, qint64 package
 {
     if (m_target.executablePath.isEmpty() || m_packageNavigator.executablePath.isEmpty())
         return DE_INSTALLATION_FAILED;
-    // The archive and its navigator folder are checked before anything on the device is deleted.
-    ZipArchive archive;
-    if (archive.open(packagePath, packageSize) != AE_NO_ERROR)
-        return DE_INSTALLATION_FAILED;
-    QString packageFolder = m_files.parentPath(m_packageNavigator.executablePath);
-    packageFolder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    ZipNode *folderNode = archive.root()->find(packageFolder);
-    if (!folderNode || !folderNode->isFolderNode())
-        return DE_INSTALLATION_FAILED;
+    const std::unique_ptr<QTemporaryDir> workFolder = makeWorkFolder(packagePath);
+    if (!workFolder)
+        return DE_CANNOT_CREATE_FOLDER;
+    const QDir work(workFolder->path());
+    const QString extracted = work.filePath(QStringLiteral("package"));
+    const QString passage = work.filePath(QStringLiteral("passage"));
+    if (!work.mkdir(QStringLiteral("package")) || !work.mkdir(QStringLiteral("passage")))
+        return DE_CANNOT_CREATE_FOLDER;
 
-    QStringList obsolete = {m_target.executablePath, m_current.executablePath};
-    if (!m_target.launcherPath.isEmpty())
-        obsolete << m_target.launcherPath << m_current.launcherPath;
-    for (const QString &path : std::as_const(obsolete)) {
-        const int result = deleteFile(path);
-        if (result != DE_NO_ERROR)
-            return result;
-    }
-
-    const QString targetFolder = parentPath(m_target.executablePath);
-    vktcommon::PartialProgressListener part(progress, 0, 95);
-    const int extracted = folderNode->extract(targetFolder, &part, cont);
-    if (extracted == AE_CANCELLED)
-        return DE_CANCELLED;
-    if (extracted != AE_NO_ERROR)
-        return DE_INSTALLATION_FAILED;
-
-    const auto renameExtracted = [&](const QString &packagePath, const QString &targetPath) {
-        const QString extractedPath = joinPath(targetFolder, fileName(packagePath));
-        return extractedPath.compare(targetPath, Qt::CaseInsensitive) == 0 || QFile::rename(extractedPath, targetPath);
-    };
-    if (!renameExtracted(m_packageNavigator.executablePath, m_target.executablePath))
-        return DE_INSTALLATION_FAILED;
-    if (!m_target.launcherPath.isEmpty() && !startsItself(m_packageNavigator)
-        && !renameExtracted(m_packageNavigator.launcherPath, m_target.launcherPath))
-        return DE_INSTALLATION_FAILED;
-
-    const VolumeIdentity *volume = volumeOf(targetFolder);
-    const int result = installOtherFiles(*archive.root(), folderNode, volume ? volume->volumeName : QString(), progress, cont);
-    if (result == DE_NO_ERROR)
-        vktcommon::reportProgress(progress, 100);
-    return result;
-}
-
-int StorageCardDevice::installOtherFiles(FolderNode &root, const ZipNode *packageFolder, const QString &volumeRoot,
-                                         vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
-{
-    QList<PlacedFile> files;
-    collectFilesOutside(root, QString(), packageFolder, files);
-    // Files beside the navigator folder go to the same places on the navigator's volume, never elsewhere.
-    if (!files.isEmpty() && volumeRoot.isEmpty())
-        return DE_INSTALLATION_FAILED;
-    quint64 total = 1;
-    for (const PlacedFile &file : std::as_const(files))
-        total += file.node->size();
-    quint64 done = 0;
-    for (const PlacedFile &file : std::as_const(files)) {
-        const QString folder = file.folder.isEmpty() ? volumeRoot : joinPath(volumeRoot, file.folder);
-        const int created = createDirectory(folder);
-        if (created != DE_NO_ERROR)
-            return created;
-        const quint64 size = file.node->size();
-        vktcommon::PartialProgressListener part(progress, int(95 + done * 5 / total), int(95 + (done + size) * 5 / total));
-        const int result = file.node->extract(folder, &part, cont);
+    // The whole package is unpacked on the PC first: nothing on the device changes before the archive
+    // proved sound, and every file then reaches the device checked.
+    {
+        ZipArchive archive;
+        vktcommon::PartialProgressListener unpacking(progress, 0, 20);
+        if (archive.open(packagePath, packageSize) != AE_NO_ERROR)
+            return DE_INSTALLATION_FAILED;
+        const int result = archive.root()->extract(extracted, &unpacking, cont);
         if (result == AE_CANCELLED)
             return DE_CANCELLED;
         if (result != AE_NO_ERROR)
             return DE_INSTALLATION_FAILED;
+    }
+    QString packageFolder = m_pcFiles.parentPath(m_packageNavigator.executablePath);
+    packageFolder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString packageRoot = packageFolder.isEmpty() ? extracted : extracted + QLatin1Char('/') + packageFolder;
+    if (!QFileInfo(packageRoot).isDir())
+        return DE_INSTALLATION_FAILED;
+
+    // The package's executables take the names the device starts them by.
+    QHash<QString, QString> renamed;
+    renamed.insert(fileName(m_packageNavigator.executablePath).toCaseFolded(), fileName(m_target.executablePath));
+    const bool launcherReplaced = !m_target.launcherPath.isEmpty();
+    if (launcherReplaced && !startsItself(m_packageNavigator))
+        renamed.insert(fileName(m_packageNavigator.launcherPath).toCaseFolded(), fileName(m_target.launcherPath));
+    QStringList sources;
+    int result = collectFiles(m_pcFiles, packageRoot, [](const QString &) { return true; }, sources, cont);
+    if (result != DE_NO_ERROR)
+        return result;
+    QList<ProgramFile> files;
+    QStringList installedNames;
+    for (const QString &source : std::as_const(sources)) {
+        const QString relative = source.mid(packageRoot.size() + 1);
+        files.append({renamed.value(relative.toCaseFolded(), relative), source});
+        installedNames.append(files.constLast().relativePath);
+    }
+    // The executables of the old navigator that the new one replaces under other names.
+    QStringList dropped;
+    QStringList oldExecutables = {m_current.executablePath};
+    if (launcherReplaced)
+        oldExecutables.append(m_current.launcherPath);
+    for (const QString &path : std::as_const(oldExecutables)) {
+        if (!path.isEmpty() && !installedNames.contains(fileName(path), Qt::CaseInsensitive))
+            dropped.append(fileName(path));
+    }
+
+    const QString targetFolder = parentPath(m_target.executablePath);
+    const VolumeIdentity *volume = volumeOf(targetFolder);
+    vktcommon::PartialProgressListener share(progress, 20, 30);
+    // Files beside the navigator's folder first, each whole on its own; the swap then completes the program.
+    result = installOtherFiles(extracted, packageFolder, volume ? volume->volumeName : QString(), &share, cont);
+    if (result != DE_NO_ERROR)
+        return result;
+    // A navigator at a volume's root, or one whose folder holds the maps, is replaced file by file.
+    const bool wholeFolder = !m_volumes.contains(targetFolder) && !holdsContentFolder(targetFolder);
+    share.setRange(30, 100);
+    return ProgramSwap(*this, targetFolder, passage).install(files, dropped, wholeFolder, &share, cont);
+}
+
+bool StorageCardDevice::holdsContentFolder(const QString &folder)
+{
+    QStringList names;
+    listFolders(folder, QStringLiteral("*"), names);
+    return std::any_of(names.cbegin(), names.cend(), [&](const QString &name) {
+        return name.compare(QLatin1String("KorwindContent"), Qt::CaseInsensitive) == 0
+               || holdsContentFolder(joinPath(folder, name));
+    });
+}
+
+int StorageCardDevice::installOtherFiles(const QString &extracted, const QString &packageFolder,
+                                         const QString &volumeRoot, vktcommon::ProgressListener *progress,
+                                         vktcommon::ContinueListener *cont)
+{
+    QStringList all;
+    int result = collectFiles(m_pcFiles, extracted, [](const QString &) { return true; }, all, cont);
+    if (result != DE_NO_ERROR)
+        return result;
+    const QString packageRoot = extracted + QLatin1Char('/') + packageFolder + QLatin1Char('/');
+    QStringList files;
+    for (const QString &path : std::as_const(all)) {
+        if (!packageFolder.isEmpty() && !path.startsWith(packageRoot))
+            files.append(path);
+    }
+    // Files beside the navigator folder go to the same places on the navigator's volume, never elsewhere.
+    if (!files.isEmpty() && volumeRoot.isEmpty())
+        return DE_INSTALLATION_FAILED;
+    quint64 total = 1;
+    for (const QString &file : std::as_const(files))
+        total += quint64(QFileInfo(file).size());
+    quint64 done = 0;
+    vktcommon::PartialProgressListener part(progress);
+    for (const QString &file : std::as_const(files)) {
+        const QString relative = file.mid(extracted.size() + 1);
+        const QString destination = joinPath(volumeRoot, relative);
+        result = createDirectory(parentPath(destination));
+        if (result != DE_NO_ERROR)
+            return result;
+        const quint64 size = quint64(QFileInfo(file).size());
+        part.setRange(int(done * 100 / total), int((done + size) * 100 / total));
+        result = putFileChecked(*this, destination, file, QString(), &part, cont);
+        if (result != DE_NO_ERROR)
+            return result;
         done += size;
     }
     return DE_NO_ERROR;

@@ -7,14 +7,13 @@
 #include "packagecompatibility.h"
 #include "removablevolumes.h"
 
+#include <QHash>
 #include <QList>
 
+#include <memory>
 #include <vector>
 
 namespace vktpdl {
-
-class FolderNode;
-class ZipNode;
 
 // A navigation device (or a phone in storage mode) that shows up as one or more USB volumes of the PC:
 // the PC's own file operations on its volumes, its navigators, program packages, and paths that find
@@ -23,9 +22,11 @@ class StorageCardDevice final : public MIDeviceHandler
 {
 public:
     // volumes are mount points. Identifies the volumes on the machine that roots describes; when every
-    // one is identified, the display name is rebuilt from their labels and names.
+    // one is identified, the display name is rebuilt from their labels and names. Without volumeFiles the
+    // volumes are reached through the PC's own file system, confined to them.
     StorageCardDevice(const QString &displayName, const QStringList &volumes,
-                      const MachineRoots &roots = MachineRoots::fromEnvironment());
+                      const MachineRoots &roots = MachineRoots::fromEnvironment(),
+                      std::unique_ptr<FileSystem> volumeFiles = nullptr);
 
     QString displayName() const;
     // The caption of the first disk that names one.
@@ -50,6 +51,11 @@ public:
     bool isFile(const QString &path) override;
     // Unknown (empty) outside this device's volumes.
     int fileStamp(const QString &path, FileStamp &stamp) override;
+    int renameFile(const QString &source, const QString &destination) override;
+    int exchangeFolders(const QString &first, const QString &second) override;
+    int flushFile(const QString &path) override;
+    int flushFolder(const QString &path) override;
+    int syncVolume(const QString &path) override;
 
     int kind() const override;
     int getDeviceDescription(DeviceDescription &description) override;
@@ -78,7 +84,12 @@ private:
     bool isWriteProtected(const QString &path) const;
     // The identified volume whose mount point holds path (the deepest one), or null.
     const VolumeIdentity *volumeOf(const QString &path) const;
-    int installOtherFiles(FolderNode &root, const ZipNode *packageFolder, const QString &volumeRoot,
+    // The volume that holds path is still the one that was mounted when the device was found: after an
+    // unplug, writes must not land in the folder the mount point leaves behind.
+    bool isStillMounted(const QString &path) const;
+    // Whether a KorwindContent folder lies anywhere below folder.
+    bool holdsContentFolder(const QString &folder);
+    int installOtherFiles(const QString &extracted, const QString &packageFolder, const QString &volumeRoot,
                           vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont);
 
     QString m_displayName;
@@ -89,7 +100,9 @@ private:
     NavigatorRecord m_packageNavigator; // paths inside the package
     PackageTarget m_target;
     QList<NavigatorRecord> m_found;
-    LocalFileSystem m_files; // confined to the volumes: nothing planted on them leads elsewhere
+    std::unique_ptr<FileSystem> m_files; // the volumes; confined to them: nothing planted there leads elsewhere
+    LocalFileSystem m_pcFiles;           // the PC's work folders
+    QHash<QString, quint64> m_mountedDevices; // mount point -> the file system's device number when found
 };
 
 } // namespace vktpdl

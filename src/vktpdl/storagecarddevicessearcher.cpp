@@ -22,8 +22,8 @@ struct FoundVolume
 
 } // namespace
 
-StorageCardDevicesSearcher::StorageCardDevicesSearcher(const MachineRoots &roots)
-    : m_roots(roots)
+StorageCardDevicesSearcher::StorageCardDevicesSearcher(const MachineRoots &roots, VolumeFiles volumeFiles)
+    : m_roots(roots), m_volumeFiles(std::move(volumeFiles))
 {
 }
 
@@ -95,8 +95,9 @@ void StorageCardDevicesSearcher::search(DeviceSearchListener &listener, vktcommo
         QString displayName = first.mountPoint;
         for (const QString &sibling : std::as_const(siblings))
             displayName += QStringLiteral(" + ") + sibling;
-        listener.storageDeviceFound(
-            std::make_unique<StorageCardDevice>(displayName, siblings + QStringList(first.mountPoint), m_roots));
+        const QStringList deviceVolumes = siblings + QStringList(first.mountPoint);
+        listener.storageDeviceFound(std::make_unique<StorageCardDevice>(
+            displayName, deviceVolumes, m_roots, m_volumeFiles ? m_volumeFiles(deviceVolumes) : nullptr));
     }
     report(100);
 }

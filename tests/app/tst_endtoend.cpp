@@ -98,7 +98,10 @@ private Q_SLOTS:
                                    QStringLiteral("BLR.nm3")})
             expected.insert(QStringLiteral("KorwindContent/Maps/") + map,
                             fileDigest(m_world->catalogue() + QStringLiteral("/files/") + map));
-        QCOMPARE(fileDigests(memory), expected);
+        QMap<QString, QByteArray> found = fileDigests(memory);
+        // The device keeps what was installed, so that a map cut short later is seen.
+        QCOMPARE(found.take(QStringLiteral("KorwindContent/KorwindInstalledMaps.xml")).size(), 40);
+        QCOMPARE(found, expected);
         QCOMPARE(fileDigests(m_world->memoryCard()), cardBefore);
         QCOMPARE(QDir(m_world->backups()).entryList({QStringLiteral("backup_*.xml")}, QDir::Files).size(), 1);
 

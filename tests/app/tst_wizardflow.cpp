@@ -376,12 +376,12 @@ private Q_SLOTS:
         QTest::newRow("only removals: no download")
             << QStringList{"@maps", "maps remove", "click next", "click next"} << "updatesStagesPage" << "Cancel|-|-"
             << "dev:createBackup all";
-        QTest::newRow("old maps deleted") << QStringList{"old-maps 1000", "@maps", "maps install", "click next", "net done",
-                                                         "dev ok"}
-                                          << "updatesStagesPage" << "Cancel|-|-" << "dev:deleteOtherMapFiles";
+        QTest::newRow("old maps deleted once the new ones are in place")
+            << QStringList{"old-maps 1000", "@maps", "maps install", "click next", "net done", "dev ok", "dev ok"}
+            << "updatesStagesPage" << "Cancel|-|-" << "dev:deleteOtherMapFiles";
         QTest::newRow("unknown size of old maps counts as old maps")
             << QStringList{"old-maps -1", "@maps", "maps install", "click next", "net done", "dev ok"} << "updatesStagesPage"
-            << "Cancel|-|-" << "dev:deleteOtherMapFiles";
+            << "Cancel|-|-" << "dev:installMaps korwind.blr /  then old map data";
         QTest::newRow("maps installed after their backup") << QStringList{"@maps", "maps install", "click next", "net done", "dev ok"}
                                         << "updatesStagesPage" << "Cancel|-|-" << "dev:installMaps korwind.blr / ";
         QTest::newRow("map installation cancelled")

@@ -304,7 +304,10 @@ void TestKorwindUpdate::updateAndRestore()
     expected.remove("/KorwindContent/Maps/rus.NM3");
     expected.insert("/KorwindContent/Maps/rus-2013.NM3", sha1(newRussia));
     expected.insert("/Navi/MobileNavigator.exe", sha1(newNavigator));
-    QCOMPARE(deviceFiles(), expected);
+    QMap<QString, QString> found = deviceFiles();
+    // The device keeps what was installed, so that a map cut short later is seen.
+    QVERIFY(found.take("/KorwindContent/KorwindInstalledMaps.xml").size() == 40);
+    QCOMPARE(found, expected);
     QCOMPARE(keys(run({"backups", "--json"}).json()["backups"].toArray(), "id"), QStringList{backupId});
 
     const Run restore = run({"restore", backupId});

@@ -516,9 +516,10 @@ void TestDeviceServices::copiesMapsWithProgressRanges()
     connect(m_services.get(), &AbstractDeviceServices::showProgress, this,
             [&](int percent) { progress.append(percent); }, Qt::DirectConnection);
     const QList<MapInfo> install = {serverMap("a.NM3", QByteArray(100, 'a')), serverMap("b.NM3", QByteArray(300, 'b'))};
-    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }), QString());
+    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}, false); }), QString());
 
-    QCOMPARE(progress, (QList<int>{0, 25, 25, 100}));
+    // Each map's share holds its copy and then its read-back from the device (the last quarter).
+    QCOMPARE(progress, (QList<int>{0, 18, 25, 25, 81, 100}));
     QCOMPARE(readFile(maps + "/a.NM3"), QByteArray(100, 'a'));
     QCOMPARE(readFile(maps + "/b.NM3"), QByteArray(300, 'b'));
     QVERIFY(QFile::exists(download("a.NM3")));
@@ -538,7 +539,7 @@ void TestDeviceServices::onlyDeletionsLeaveTheStatisticsAlone()
     old.kind = ProductInfo::InstalledMap;
     old.file.fileName = installed;
 
-    QCOMPARE(run([&] { m_services->installMaps({}, {&old}); }), QString());
+    QCOMPARE(run([&] { m_services->installMaps({}, {&old}, false); }), QString());
     QVERIFY(!QFile::exists(installed));
     QCOMPARE(m_services->transferStatus().total, TransferStatistics::unknownBytes);
     QCOMPARE(m_services->transferStatus().done, TransferStatistics::unknownBytes);
@@ -567,7 +568,7 @@ void TestDeviceServices::refusedMapLists()
     QVERIFY(writeFile(download("c.NM3"), QByteArray(100, 'c')));
 
     const QList<MapInfo> install = {serverMap("a.NM3", QByteArray(100, 'a')), bad};
-    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }), internalError);
+    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}, false); }), internalError);
     QCOMPARE(QDir(maps).entryList(QDir::Files), QStringList());
     QVERIFY(!QFile::exists(card(1, "/KorwindContent/c.NM3")));
 }
@@ -600,14 +601,15 @@ void TestDeviceServices::interruptedCopy()
         }
     }, Qt::DirectConnection);
     const QList<MapInfo> install = {serverMap("a.NM3", QByteArray(100, 'a')), serverMap("b.NM3", QByteArray(300, 'b'))};
-    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }), error);
+    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}, false); }), error);
     QVERIFY(interrupted);
     QCOMPARE(m_services->lastError(), error);
     QVERIFY(!QFile::exists(card(1, "/KorwindContent/Maps/b.NM3")));
 }
 
 // A stale file of the right size under a map's name in the downloads folder: its digest, taken while it
-// is copied, is not the record's, so no copy of it stays on the device and the download goes.
+// is copied, is not the record's, so no copy of it stays on the device, the installed map of that name
+// stays as it was, and the download goes.
 void TestDeviceServices::damagedDownloadIsNotInstalled()
 {
     QVERIFY(prepareStick());
@@ -616,11 +618,12 @@ void TestDeviceServices::damagedDownloadIsNotInstalled()
     QVERIFY(writeFile(download("b.NM3"), QByteArray(300, 'x')));
     QVERIFY(writeFile(maps + "/b.NM3", "the installed map"));
     const QList<MapInfo> install = {serverMap("a.NM3", QByteArray(100, 'a')), serverMap("b.NM3", QByteArray(300, 'b'))};
-    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}); }),
+    QCOMPARE(run([&] { m_services->installMaps(pointers(install), {}, false); }),
              QString("A downloaded map file is damaged and was not installed; it has been removed.\n"
                      "Please download the maps again."));
     QCOMPARE(readFile(maps + "/a.NM3"), QByteArray(100, 'a'));
-    QVERIFY(!QFile::exists(maps + "/b.NM3"));
+    QCOMPARE(readFile(maps + "/b.NM3"), QByteArray("the installed map"));
+    QCOMPARE(QDir(maps).entryList(QDir::Files), (QStringList{"a.NM3", "b.NM3"}));
     QVERIFY(!QFile::exists(download("b.NM3")));
     QVERIFY(QFile::exists(download("a.NM3")));
 }

@@ -77,10 +77,18 @@ void ScriptedDeviceServices::installPackage(const ProductInfo &_package)
 void ScriptedDeviceServices::deleteOtherMapFiles() { calls.append(QStringLiteral("deleteOtherMapFiles")); }
 
 void ScriptedDeviceServices::installMaps(const QList<const MapInfo *> &_mapsToInstall,
-                                         const QList<const MapInfo *> &_mapsToRemove)
+                                         const QList<const MapInfo *> &_mapsToRemove, bool _bDeleteOldMapData)
 {
-    calls.append(QStringLiteral("installMaps ") + codes(_mapsToInstall) + QStringLiteral(" / ") + codes(_mapsToRemove));
+    calls.append(QStringLiteral("installMaps ") + codes(_mapsToInstall) + QStringLiteral(" / ") + codes(_mapsToRemove)
+                 + (_bDeleteOldMapData ? QStringLiteral(" then old map data") : QString()));
 }
+
+const UpdateJobRecord *ScriptedDeviceServices::unfinishedUpdate() const
+{
+    return hasUnfinished ? &unfinished : nullptr;
+}
+
+void ScriptedDeviceServices::resumeUnfinishedUpdate() { calls.append(QStringLiteral("resumeUnfinishedUpdate")); }
 
 void ScriptedDeviceServices::tryAutoSelectContentForMaps() { calls.append(QStringLiteral("tryAutoSelectContentForMaps")); }
 void ScriptedDeviceServices::cancelDeviceOperation() { calls.append(QStringLiteral("cancelDeviceOperation")); }

@@ -26,6 +26,8 @@ public:
     QString moduleError;
     bool moduleNeeded = false;
     QStringList backupFiles;
+    UpdateJobRecord unfinished;
+    bool hasUnfinished = false;
 
     void finish(const QString &error = QString()) { Q_EMIT taskFinished(error); }
     void finishPreparation(const QString &error, bool critical) { Q_EMIT taskFinished(error, critical); }
@@ -54,8 +56,10 @@ public:
     void installPackage(const ProductInfo &_package) override;
     void deleteOtherMapFiles() override;
     void installMaps(const QList<const MapInfo *> &_mapsToInstall,
-                     const QList<const MapInfo *> &_mapsToRemove) override;
+                     const QList<const MapInfo *> &_mapsToRemove, bool _bDeleteOldMapData) override;
     void tryAutoSelectContentForMaps() override;
+    const UpdateJobRecord *unfinishedUpdate() const override;
+    void resumeUnfinishedUpdate() override;
 
 public Q_SLOTS:
     void cancelDeviceOperation() override;

@@ -301,8 +301,8 @@ private slots:
                                                 << always + QStringList{install} << 4;
         QTest::newRow("self-update has no backup stage") << "self" << false << false << 4 << self
                                                          << always + QStringList{install} << 0;
-        QTest::newRow("maps with backup and deletion, deleting")
-            << "maps" << true << true << 6 << maps << always + QStringList{backup, deleteMaps, install} << 5;
+        QTest::newRow("maps with backup and deletion, deleting after installing")
+            << "maps" << true << true << 6 << maps << always + QStringList{backup, install, deleteMaps} << 6;
         QTest::newRow("maps: preparation not in the list") << "maps" << true << false << 5 << maps
                                                            << always + QStringList{backup, install} << 0;
         QTest::newRow("maps without options, verifying") << "maps" << false << false << 3 << maps
@@ -314,7 +314,7 @@ private slots:
         QTest::newRow("navigator: deletion not in the list")
             << "navigator" << true << true << 6 << navigator << always + QStringList{backup, prepare, install} << 0;
         QTest::newRow("negative number") << "maps" << true << true << -1 << maps
-                                         << always + QStringList{backup, deleteMaps, install} << 0;
+                                         << always + QStringList{backup, install, deleteMaps} << 0;
         QTest::newRow("number past the last") << "navigator" << false << false << 8 << navigator
                                               << always + QStringList{install} << 0;
     }

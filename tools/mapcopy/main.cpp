@@ -86,7 +86,7 @@ int main(int argc, char *argv[])
 
     QElapsedTimer timer;
     timer.start();
-    error = run(services, [&] { services.installMaps(toInstall, {}); });
+    error = run(services, [&] { services.installMaps(toInstall, {}, false); });
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     if (!error.isEmpty()) {
         err << "mapcopy: " << error << "\n";

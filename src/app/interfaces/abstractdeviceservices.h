@@ -10,6 +10,7 @@
 #include "navigatorinstallation.h"
 #include "productinfo.h"
 #include "transferstatusinfo.h"
+#include "updatejobrecord.h"
 
 #include <QByteArray>
 #include <QList>
@@ -48,9 +49,14 @@ public:
     virtual void checkPackage(const ProductInfo &_package) = 0;
     virtual void installPackage(const ProductInfo &_package) = 0;
     virtual void deleteOtherMapFiles() = 0;
+    // With _bDeleteOldMapData the job stays open for deleteOtherMapFiles, which then ends it.
     virtual void installMaps(const QList<const MapInfo *> &_mapsToInstall,
-                             const QList<const MapInfo *> &_mapsToRemove) = 0;
+                             const QList<const MapInfo *> &_mapsToRemove, bool _bDeleteOldMapData) = 0;
     virtual void tryAutoSelectContentForMaps() = 0;
+    // The update of the selected device that did not finish (found by the device search), or null.
+    virtual const UpdateJobRecord *unfinishedUpdate() const = 0;
+    // Selects the navigator and the content folder of the unfinished update, so that its job can run again.
+    virtual void resumeUnfinishedUpdate() = 0;
 
 public Q_SLOTS:
     virtual void cancelDeviceOperation() = 0;

@@ -14,6 +14,7 @@ struct DeviceInfo
     bool isConnectedProperly = true;
     int index = -1;
     bool isReadOnly = false;
+    bool hasUnfinishedUpdate = false; // the device keeps the record of an update that did not finish
 
     // The name as the device list shows it, with at most one remark.
     QString listText() const;

@@ -34,6 +34,9 @@ struct MapInfo : ProductInfo, Comparable
     MapInfo() { kind = MapPackage; }
 
     QString mapText;
+    // An installed map whose file is not what was installed (cut short, or other bytes than the record
+    // of its installation says): it needs to be installed again.
+    bool isDamaged = false;
 };
 
 Q_DECLARE_METATYPE(MapInfo)

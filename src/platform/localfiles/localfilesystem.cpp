@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -84,6 +85,16 @@ public:
         return (mode & WriteOnly) ? vktcommon::openNoFollow(*this, mode) : QFile::open(mode);
     }
 };
+
+// Opens path for reading without following a link at its name; -1 on failure.
+int openForFlush(const QByteArray &path, int extraFlags)
+{
+    int fd;
+    do {
+        fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | extraFlags);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
 
 } // namespace
 
@@ -438,6 +449,65 @@ int LocalFileSystem::fileStamp(const QString &path, FileStamp &stamp)
     const auto milliseconds = [](const timespec &at) { return qint64(at.tv_sec) * 1000 + at.tv_nsec / 1000000; };
     stamp.lastChangeMs = qMax(milliseconds(info.st_mtim), milliseconds(info.st_ctim));
     return DE_NO_ERROR;
+}
+
+int LocalFileSystem::renameFile(const QString &source, const QString &destination)
+{
+    if (source.isEmpty() || destination.isEmpty() || leadsThroughLink(source) || leadsThroughLink(destination))
+        return DE_TRANSFER_ERROR;
+    return ::rename(nativePath(source).constData(), nativePath(destination).constData()) == 0 ? DE_NO_ERROR
+                                                                                            : DE_TRANSFER_ERROR;
+}
+
+int LocalFileSystem::exchangeFolders(const QString &first, const QString &second)
+{
+    if (first.isEmpty() || second.isEmpty() || leadsThroughLink(first) || leadsThroughLink(second)
+        || vktcommon::isSymbolicLink(first) || vktcommon::isSymbolicLink(second))
+        return DE_TRANSFER_ERROR;
+    if (::renameat2(AT_FDCWD, nativePath(first).constData(), AT_FDCWD, nativePath(second).constData(),
+                    RENAME_EXCHANGE) == 0)
+        return DE_NO_ERROR;
+    return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ? DE_NOT_SUPPORTED : DE_TRANSFER_ERROR;
+}
+
+int LocalFileSystem::flushFile(const QString &path)
+{
+    if (path.isEmpty() || leadsThroughLink(path))
+        return DE_TRANSFER_ERROR;
+    const int fd = openForFlush(nativePath(path), 0);
+    if (fd < 0)
+        return DE_TRANSFER_ERROR;
+    const bool flushed = ::fsync(fd) == 0;
+    // Clean pages only: after the fsync that is all of them, so the next read asks the device.
+    if (flushed)
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+    return flushed ? DE_NO_ERROR : DE_TRANSFER_ERROR;
+}
+
+int LocalFileSystem::flushFolder(const QString &path)
+{
+    if (path.isEmpty() || leadsThroughLink(path))
+        return DE_TRANSFER_ERROR;
+    const int fd = openForFlush(nativePath(path), O_DIRECTORY);
+    if (fd < 0)
+        return DE_TRANSFER_ERROR;
+    // A file system that keeps no separate folder data to flush says EINVAL.
+    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return flushed ? DE_NO_ERROR : DE_TRANSFER_ERROR;
+}
+
+int LocalFileSystem::syncVolume(const QString &path)
+{
+    if (path.isEmpty())
+        return DE_TRANSFER_ERROR;
+    const int fd = openForFlush(nativePath(path), 0);
+    if (fd < 0)
+        return DE_TRANSFER_ERROR;
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    return synced ? DE_NO_ERROR : DE_TRANSFER_ERROR;
 }
 
 } // namespace vktpdl

@@ -47,6 +47,14 @@ public:
     int fileStamp(const QString &path, FileStamp &stamp) override;
     // Open, one status query, one read, close.
     int readFileStart(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size) override;
+    // A link at destination is replaced, never followed.
+    int renameFile(const QString &source, const QString &destination) override;
+    // Where the file system can exchange names (ext4, btrfs, tmpfs, FAT from Linux 6.0 on); 20 elsewhere.
+    int exchangeFolders(const QString &first, const QString &second) override;
+    // fsync, then the file's pages are dropped from the page cache.
+    int flushFile(const QString &path) override;
+    int flushFolder(const QString &path) override;
+    int syncVolume(const QString &path) override;
 
 private:
     // A level of path below a confining folder (path itself excluded) is a symbolic link.

@@ -86,9 +86,10 @@ void UpdateStagesWidget::build(const QString &title, const Stages &stages)
         addStage(4, tr("Creating backup"));
     if (stages.prepare)
         addStage(5, tr("Preparing for update installation"));
+    addStage(7, tr("Installing update"), stages.installItemByItem ? tr("Installing file: ") : QString());
+    // The old maps go once the new ones are in place.
     if (stages.deleteOldMaps)
         addStage(6, tr("Deleting old maps"));
-    addStage(7, tr("Installing update"), stages.installItemByItem ? tr("Installing file: ") : QString());
 }
 
 void UpdateStagesWidget::addStage(int number, const QString &header, const QString &itemPrefix)

@@ -13,9 +13,9 @@ namespace Ui {
 class UpdateStagesWidget;
 }
 
-// The page of an update job: a header and the column of its stages, the current one with a progress
-// bar. Stage numbers: 0 file information, 1 download preparation, 2 download, 3 verification,
-// 4 backup, 5 preparation for installation, 6 old-map deletion, 7 installation.
+// The page of an update job: a header and the column of its stages in the order they run, the current
+// one with a progress bar. Stage numbers: 0 file information, 1 download preparation, 2 download,
+// 3 verification, 4 backup, 5 preparation for installation, 7 installation, 6 old-map deletion.
 class UpdateStagesWidget : public QWidget
 {
     Q_OBJECT

@@ -28,7 +28,8 @@ enum DEVICE_ERROR : int {
     DE_NOT_ENOUGH_SPACE = 22,
     DE_MODULE_TOO_OLD = 23,
     DE_PACKAGE_MAY_BE_INCOMPATIBLE = 24,
-    DE_DOWNLOAD_DAMAGED = 25           // a downloaded file's digest is not its record's (installation)
+    DE_DOWNLOAD_DAMAGED = 25,          // a downloaded file's digest is not its record's (installation)
+    DE_READ_BACK_MISMATCH = 26         // the device gave back other bytes than were written to it
 };
 
 } // namespace vktpdl

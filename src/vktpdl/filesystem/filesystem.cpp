@@ -51,6 +51,31 @@ int FileSystem::fileStamp(const QString &, FileStamp &stamp)
     return DE_NO_ERROR;
 }
 
+int FileSystem::renameFile(const QString &, const QString &)
+{
+    return DE_NOT_SUPPORTED;
+}
+
+int FileSystem::exchangeFolders(const QString &, const QString &)
+{
+    return DE_NOT_SUPPORTED;
+}
+
+int FileSystem::flushFile(const QString &)
+{
+    return DE_NO_ERROR;
+}
+
+int FileSystem::flushFolder(const QString &)
+{
+    return DE_NO_ERROR;
+}
+
+int FileSystem::syncVolume(const QString &)
+{
+    return DE_NO_ERROR;
+}
+
 void FileSystem::splitPath(const QString &path, QString &parent, QString &name) const
 {
     const qsizetype at = path.lastIndexOf(separator());

@@ -65,6 +65,20 @@ public:
     // Sets stamp from the file's metadata; file systems that cannot tell leave it empty (unknown).
     virtual int fileStamp(const QString &path, FileStamp &stamp);
 
+    // What a device write needs to survive a pulled cable or a power loss (docs/safe-installation.md).
+    // Gives a file or folder a new name in the same folder; a file at destination is replaced, in one
+    // step where the file system allows it. Default: not supported (20).
+    virtual int renameFile(const QString &source, const QString &destination);
+    // Swaps the names of two folders in one step; 20 where the file system cannot (the default).
+    virtual int exchangeFolders(const QString &first, const QString &second);
+    // Puts the file's data on the device and forgets what the PC kept of it, so that the next read comes
+    // from the device. Default: nothing to do, for transports that commit a file when it is closed.
+    virtual int flushFile(const QString &path);
+    // Puts the folder's entries (files made, renamed, deleted) on the device. Default: nothing to do.
+    virtual int flushFolder(const QString &path);
+    // Everything written to the volume that holds path reaches the device. Default: nothing to do.
+    virtual int syncVolume(const QString &path);
+
     // Splits at the last separator; without one, parent is empty and name is the whole path.
     void splitPath(const QString &path, QString &parent, QString &name) const;
     QString fileName(const QString &path) const;
