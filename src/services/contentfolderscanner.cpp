@@ -1,5 +1,6 @@
 #include "contentfolderscanner.h"
 
+#include "devicedocument.h"
 #include "filesystem.h"
 #include "installedmapsfile.h"
 #include "listeners.h"
@@ -7,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QBuffer>
-#include <QFileDevice>
 #include <QIODevice>
 #include <QUuid>
 #include <QXmlStreamReader>
@@ -183,28 +183,22 @@ int ContentFolderScanner::createInfo(int index, ContentFolderIdentity &identity)
 
 int ContentFolderScanner::writeInfo(const QString &path, ContentFolderIdentity &identity)
 {
-    std::unique_ptr<QIODevice> file;
-    const int result = openDeviceFile(m_device, path, QIODevice::WriteOnly | QIODevice::Truncate, file);
-    if (result != DE_NO_ERROR)
-        return result;
     ContentFolderIdentity created;
     created.version = identityVersion;
     created.uid = QUuid::createUuid().toString(QUuid::WithBraces);
 
-    QXmlStreamWriter xml(file.get());
+    QByteArray document;
+    QXmlStreamWriter xml(&document);
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("KorwindContentInfo"));
     xml.writeTextElement(QStringLiteral("Version"), created.version);
     xml.writeTextElement(QStringLiteral("UID"), created.uid);
     xml.writeEndDocument();
-    // A file that did not reach the device must not hand out an identity nobody can read back;
-    // a buffered file reports a full disk only when flushed.
-    auto *fileDevice = qobject_cast<QFileDevice *>(file.get());
-    const bool flushed = !fileDevice || fileDevice->flush();
-    file->close();
-    if (xml.hasError() || !flushed)
-        return DE_WRONG_REPLY;
+    // Whole or not at all: an identity that did not reach the device must not be handed out.
+    const int result = DeviceDocument::write(*m_device, path, document);
+    if (result != DE_NO_ERROR)
+        return result;
     identity = created;
     return DE_NO_ERROR;
 }

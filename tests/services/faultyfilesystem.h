@@ -15,11 +15,15 @@ public:
     QHash<QString, QStringList> extraFolders; // folder -> names listFolders adds
     QHash<QString, int> createErrors;        // path -> code of createDirectory and createFolder
     QHash<QString, int> deleteErrors;        // path -> code of deleteFile
+    QHash<QString, int> putErrors;           // destination -> code of putFile
     QSet<QString> unopenable;                // openFile gives a null device
     QHash<QString, QString> redirected;      // openFile gives a device over another file
 
     int putFile(const QString &d, const QString &s, vktcommon::ProgressListener *p,
-                vktcommon::ContinueListener *c) override { return local.putFile(d, s, p, c); }
+                vktcommon::ContinueListener *c) override
+    {
+        return putErrors.contains(d) ? putErrors.value(d) : local.putFile(d, s, p, c);
+    }
     int getFile(const QString &d, const QString &s, vktcommon::ProgressListener *p,
                 vktcommon::ContinueListener *c) override { return local.getFile(d, s, p, c); }
     int deleteFile(const QString &path) override
@@ -62,6 +66,10 @@ public:
     bool isReadOnly(const QString &path) override { return local.isReadOnly(path); }
     QChar separator() const override { return local.separator(); }
     bool isFile(const QString &path) override { return local.isFile(path); }
+    int renameFile(const QString &s, const QString &d) override { return local.renameFile(s, d); }
+    int flushFile(const QString &path) override { return local.flushFile(path); }
+    int flushFolder(const QString &path) override { return local.flushFolder(path); }
+    int syncVolume(const QString &path) override { return local.syncVolume(path); }
 
 private:
     vktpdl::LocalFileSystem local;
