@@ -48,6 +48,8 @@ MainWindow::MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkSe
             &MainWindow::_showSelectMapsBackupPage);
     connect(ui->selectMapUpdatePage, &MapUpdateChooseWidget::changeStorageCardClicked, this,
             &MainWindow::_showKorwindContentSelectForMapsPage);
+    connect(ui->unfinishedUpdatePage, &UnfinishedUpdateWidget::restoreBackupClicked, this,
+            &MainWindow::_showUnfinishedUpdateBackupPage);
 
     connect(deviceServices, &Device::showProgress, this, &BaseWindow::setProgress);
     connect(deviceServices, &Device::updateOperationExtraInfo, ui->updatesStagesPage, &UpdateStagesWidget::setExtraInfo);
@@ -335,7 +337,11 @@ void MainWindow::_onDeviceSelected()
         _showPlatformHelpPage();
         return;
     }
-    if (page->selectedDeviceIndex() >= 0)
+    if (page->selectedDeviceIndex() < 0)
+        return;
+    if (deviceServices->unfinishedUpdate())
+        _showUnfinishedUpdatePage();
+    else
         _showExtraModuleWarningPage();
 }
 

@@ -58,6 +58,11 @@ private Q_SLOTS:
     void _showSelectDevicePage();
     void _showPlatformHelpPage();
     void _onDeviceSelected();
+    void _showUnfinishedUpdatePage();
+    void _startUnfinishedUpdate();
+    void _onUnfinishedUpdateResumed(QString _strError);
+    void _onUnfinishedUpdateFinished(QString _strError);
+    void _showUnfinishedUpdateBackupPage();
     void _showExtraModuleWarningPage();
     void _showModuleInstallationPage();
     void _onModuleInstallationFinished(QString _strError);

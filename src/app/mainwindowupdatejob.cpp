@@ -1,5 +1,6 @@
-// The update job of the wizard (download, backup, preparation, old-map deletion, installation), the
-// reconnection of a device as USB storage and the stage pages the job shows.
+// The update job of the wizard (download, backup, preparation, installation, old-map deletion), the
+// finishing of a job that an interruption cut short, the reconnection of a device as USB storage and
+// the stage pages the job shows.
 
 #include "mainwindow.h"
 
@@ -158,6 +159,89 @@ void MainWindow::_showUserInteractionNeededPage()
 {
     setErrorPage(tr("You may need to do some things with you device to accomplish installation."));
     displayErrorPage();
+}
+
+// An update that did not finish: the device keeps its record, found by the device search.
+
+void MainWindow::_showUnfinishedUpdatePage()
+{
+    recordState([this] { _showUnfinishedUpdatePage(); }, PageState::Stable | PageState::AllowsBackupManagement);
+    ui->unfinishedUpdatePage->setUpdate(*deviceServices->unfinishedUpdate());
+    showChoicePage(ui->unfinishedUpdatePage, tr("Select device"), [this] { resetHistoryAndShowFirstPage(); },
+                   tr("Finish the update"), [this] { _startUnfinishedUpdate(); });
+}
+
+void MainWindow::_startUnfinishedUpdate()
+{
+    recordState([this] { _startUnfinishedUpdate(); }, PageState::Unstable);
+    showProgressPage(tr("Preparing to finish the update..."), PT_BUSY, [this] { cancelDevice(); });
+    connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this,
+                          &MainWindow::_onUnfinishedUpdateResumed);
+    deviceServices->resumeUnfinishedUpdate();
+}
+
+void MainWindow::_onUnfinishedUpdateResumed(QString _strError)
+{
+    const UpdateJobRecord *record = deviceServices->unfinishedUpdate();
+    m_logic = DeviceWorkflowLogic::create(chosenDevice().kind, this);
+    if (!_strError.isEmpty() || !record || !m_logic) {
+        showRetryBackError(_strError.isEmpty() ? tr("Internal application error.") : _strError);
+        return;
+    }
+    // The job runs as it would have; what its record shows done is not done again.
+    connectAsOnlyReceiver(this, &MainWindow::updatingFinished, this, &MainWindow::_onUnfinishedUpdateFinished);
+    if (record->kind == UpdateJobRecord::NavigatorJob) {
+        _startKorwindUpdating(&record->navigatorPackage, false);
+        return;
+    }
+    m_mode = JobMode::Maps;
+    m_mapsToInstall.clear();
+    for (const MapInfo &map : record->mapsToInstall) {
+        if (!record->installed.contains(map.file.fileName, Qt::CaseInsensitive))
+            m_mapsToInstall.append(&map);
+    }
+    m_mapsToDelete.clear();
+    m_needsBackup = false;
+    m_deleteOldMaps = record->deleteOldMapData;
+    ui->updatesStagesPage->prepareMapUpdate(false, m_deleteOldMaps);
+    _startDownloading();
+}
+
+void MainWindow::_onUnfinishedUpdateFinished(QString _strError)
+{
+    if (!_strError.isEmpty()) {
+        setErrorPage(_strError, tr("Select device"), [this] { resetHistoryAndShowFirstPage(); }, tr("Retry"),
+                     [this] { showPreviousUnstableState(); });
+        showErrorPage();
+        return;
+    }
+    setSuccessPage(tr("The update is finished.\nYou need to unplug your device before running Korwind Navigator"),
+                   QString(), Action(), tr("Search updates"), [this] { resetHistoryAndShowFirstPage(); });
+    showSuccessPage();
+}
+
+void MainWindow::_showUnfinishedUpdateBackupPage()
+{
+    const QString wanted = deviceServices->unfinishedUpdate() ? deviceServices->unfinishedUpdate()->backupId : QString();
+    int index = -1;
+    const QMetaObject::Connection listed = connect(
+        deviceServices, &AbstractDeviceServices::foundDeviceSpecificBackups, this,
+        [&](const QList<BackupInfo> &_backups) {
+            for (int i = 0; i < _backups.size(); ++i) {
+                if (_backups.at(i).id == wanted)
+                    index = i;
+            }
+        });
+    deviceServices->findDeviceSpecificBackups();
+    disconnect(listed);
+    if (index < 0) {
+        setErrorPage(tr("The backup made before the update (%1) is no longer in the backups folder.").arg(wanted),
+                     tr("Back"), [this] { showPreviousStableState(); });
+        showErrorPage();
+        return;
+    }
+    deviceServices->deviceSpecificBackupSelected(index);
+    _showRestoreBackupWarningPage();
 }
 
 // Reconnection as USB storage

@@ -173,6 +173,23 @@ public:
             Q_EMIT packages.setStatesFinished();
         } else if (verb == "old-maps") {
             space.otherFiles = what.toLongLong();
+        } else if (verb == "unfinished") {
+            // The device keeps the record of a job cut short: "maps", "navigator", or "maps-backup".
+            UpdateJobRecord &record = device.unfinished;
+            record = UpdateJobRecord();
+            record.kind = what == "navigator" ? UpdateJobRecord::NavigatorJob : UpdateJobRecord::MapJob;
+            record.navigatorPackage = product("navi", "5.2.0.0");
+            record.mapsToInstall = {map("korwind.blr"), map("korwind.rus")};
+            record.installed = {"korwind.rus.nm3"};
+            record.deleteOldMapData = true;
+            if (what == "maps-backup") {
+                record.backupId = "backup_02.01.2026";
+                device.deviceBackups = {{"Maps", "NAVI", QDate(2026, 1, 1), "backup_01.01.2026"},
+                                        {"Maps", "NAVI", QDate(2026, 1, 2), "backup_02.01.2026"}};
+            }
+            device.hasUnfinished = true;
+        } else if (verb == "restore-unfinished") {
+            window->findChild<QWidget *>("unfinishedUpdatePage")->findChild<QPushButton *>("restoreButton")->click();
         } else if (verb == "backups") {
             Q_EMIT device.foundDeviceSpecificBackups({{"Maps", "NAVI", QDate(2026, 1, 2)}});
         } else if (verb == "answer") {
@@ -395,6 +412,37 @@ private Q_SLOTS:
         QTest::newRow("installation waits for the user")
             << QStringList{"@maps", "maps install", "click next", "net done", "dev ok", "wait"} << "errorPage" << "Exit|-|-"
             << "dev:installMaps korwind.blr / ";
+
+        // A job the last run left unfinished
+        QTest::newRow("unfinished update: shown once the device is chosen")
+            << QStringList{"unfinished maps", "@devices", "click next"} << "unfinishedUpdatePage"
+            << "Exit|Select device|Finish the update" << "";
+        QTest::newRow("finishing: the job's navigator and folder chosen again")
+            << QStringList{"unfinished maps", "@devices", "click next", "click next"} << "progressPage" << "Cancel|-|-"
+            << "dev:resumeUnfinishedUpdate";
+        QTest::newRow("finishing: what is not installed yet is downloaded")
+            << QStringList{"unfinished maps", "@devices", "click next", "click next", "dev ok"} << "updatesStagesPage"
+            << "Cancel|-|-" << "net:startDownload korwind.blr.nm3";
+        QTest::newRow("finishing: installed without a new backup, old map data after")
+            << QStringList{"unfinished maps", "@devices", "click next", "click next", "dev ok", "net done"}
+            << "updatesStagesPage" << "Cancel|-|-" << "dev:installMaps korwind.blr /  then old map data";
+        QTest::newRow("finishing: done")
+            << QStringList{"unfinished maps", "@devices", "click next", "click next", "dev ok", "net done", "dev ok",
+                           "dev ok"}
+            << "successPage" << "Exit|-|Search updates" << "dev:deleteOtherMapFiles";
+        QTest::newRow("finishing fails: retried or left")
+            << QStringList{"unfinished maps", "@devices", "click next", "click next", "dev ok", "net done",
+                           "dev error File transfer error."}
+            << "errorPage" << "Exit|Select device|Retry" << "";
+        QTest::newRow("finishing a navigator job: its package")
+            << QStringList{"unfinished navigator", "@devices", "click next", "click next", "dev ok"}
+            << "updatesStagesPage" << "Cancel|-|-" << "net:startDownload navi.zip";
+        QTest::newRow("the backup made before the job restored instead")
+            << QStringList{"unfinished maps-backup", "@devices", "click next", "restore-unfinished"} << "errorPage"
+            << "Exit|Back|Continue" << "dev:deviceSpecificBackupSelected 1";
+        QTest::newRow("restoring the backup of the unfinished job")
+            << QStringList{"unfinished maps-backup", "@devices", "click next", "restore-unfinished", "click next"}
+            << "progressPage" << "Cancel|-|-" << "dev:restoreBackup";
 
         // Backups
         QTest::newRow("backups of the device offered") << QStringList{"@exes", "backups"} << "selectKorwindPage"

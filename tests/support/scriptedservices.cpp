@@ -54,7 +54,12 @@ void ScriptedDeviceServices::createBackup(BACKUP_TYPE _type)
 }
 
 void ScriptedDeviceServices::deleteBackup() { calls.append(QStringLiteral("deleteBackup")); }
-void ScriptedDeviceServices::findDeviceSpecificBackups() { calls.append(QStringLiteral("findDeviceSpecificBackups")); }
+void ScriptedDeviceServices::findDeviceSpecificBackups()
+{
+    calls.append(QStringLiteral("findDeviceSpecificBackups"));
+    if (!deviceBackups.isEmpty())
+        Q_EMIT foundDeviceSpecificBackups(deviceBackups);
+}
 void ScriptedDeviceServices::restoreBackup() { calls.append(QStringLiteral("restoreBackup")); }
 void ScriptedDeviceServices::backupFileList(QStringList &_files) const { _files = backupFiles; }
 

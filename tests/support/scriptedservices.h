@@ -28,6 +28,7 @@ public:
     QStringList backupFiles;
     UpdateJobRecord unfinished;
     bool hasUnfinished = false;
+    QList<BackupInfo> deviceBackups; // what findDeviceSpecificBackups reports, when not empty
 
     void finish(const QString &error = QString()) { Q_EMIT taskFinished(error); }
     void finishPreparation(const QString &error, bool critical) { Q_EMIT taskFinished(error, critical); }

@@ -14,6 +14,7 @@
 #include "sharedtypes.h"
 #include "successwidget.h"
 #include "treewidget.h"
+#include "unfinishedupdatewidget.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -641,6 +642,42 @@ private Q_SLOTS:
                  QStringLiteral("Update is successfully completed!<br>You need to unplug your device"));
     }
 
+    // What is left of the job and, only where a backup was made before it, the way back.
+    void unfinishedUpdateNotice()
+    {
+        UnfinishedUpdateWidget page;
+        QSignalSpy restore(&page, &UnfinishedUpdateWidget::restoreBackupClicked);
+        UpdateJobRecord record;
+        MapInfo russia;
+        russia.name = QStringLiteral("Russia");
+        russia.file.fileName = QStringLiteral("RUS.nm3");
+        MapInfo belarus;
+        belarus.name = QStringLiteral("Belarus");
+        belarus.file.fileName = QStringLiteral("BLR.nm3");
+        record.mapsToInstall = {russia, belarus};
+        record.installed = {QStringLiteral("rus.NM3")};
+        record.removedEarly = {QStringLiteral("BLR.nm3")};
+        page.setUpdate(record);
+        page.show();
+        QVERIFY2(page.text().contains(QStringLiteral("Maps still to install: Belarus.")), qPrintable(page.text()));
+        QVERIFY(page.text().contains(QStringLiteral("were removed before their new versions were in place: BLR.nm3.")));
+        QVERIFY(!child<QPushButton>(&page, "restoreButton")->isVisible());
+
+        record.backupId = QStringLiteral("backup_02.01.2026");
+        page.setUpdate(record);
+        auto *button = child<QPushButton>(&page, "restoreButton");
+        QVERIFY(button->isVisible());
+        button->click();
+        QCOMPARE(restore.size(), 1);
+        QVERIFY(child<QLabel>(&page, "restoreLabel")->text().contains(QStringLiteral("backup_02.01.2026")));
+
+        record = UpdateJobRecord();
+        record.kind = UpdateJobRecord::NavigatorJob;
+        record.navigatorPackage.version = QStringLiteral("5.2.0.0");
+        page.setUpdate(record);
+        QVERIFY(page.text().contains(QStringLiteral("Korwind Navigator 5.2.0.0 was being installed.")));
+    }
+
     void everyControlHasAnAccessibleName_data()
     {
         QTest::addColumn<std::function<QWidget *()>>("make");
@@ -657,6 +694,7 @@ private Q_SLOTS:
         row("error", [] { return new ErrorWidget; });
         row("success", [] { return new SuccessWidget; });
         row("send info", [] { return new SendInfoWidget; });
+        row("unfinished update", [] { return new UnfinishedUpdateWidget; });
     }
     void everyControlHasAnAccessibleName()
     {
