@@ -43,6 +43,14 @@ Outcome DeviceCommands::status(ServiceSession &session, const CommandLineOptions
     out.line(tr("Device %1: %2 (%3)")
                  .arg(device.index + 1)
                  .arg(device.listText(), RecordFormat::kindText(device.kind)));
+    // Said first: until it is finished (or undone), the device may lack maps or files.
+    if (const UpdateJobRecord *job = session.devices().unfinishedUpdate()) {
+        result.insert(QStringLiteral("unfinishedUpdate"), RecordFormat::json(*job));
+        const QStringList lines = RecordFormat::lines(*job);
+        out.line(lines.constFirst());
+        for (const QString &line : lines.mid(1))
+            out.line(indent + line);
+    }
 
     QList<KorwindExeInfo> executables;
     QStringList roots;

@@ -2,6 +2,8 @@
 
 #include "formatting.h"
 
+#include <QJsonArray>
+
 namespace {
 
 // How an offered map stands against the installed ones, for the JSON output and as text.
@@ -126,4 +128,45 @@ QJsonObject RecordFormat::json(const KorwindContentInfo &content)
             {QStringLiteral("readOnly"), content.isReadOnly},
             {QStringLiteral("freeSpace"), double(content.freeSpaceChecker.freeSpace())},
             {QStringLiteral("oldMapData"), double(content.freeSpaceChecker.otherFilesSize())}};
+}
+
+QJsonObject RecordFormat::json(const UpdateJobRecord &job)
+{
+    QJsonObject object{{QStringLiteral("kind"),
+                        job.kind == UpdateJobRecord::NavigatorJob ? QStringLiteral("navigator") : QStringLiteral("maps")},
+                       {QStringLiteral("started"), job.started.toString(Qt::ISODate)},
+                       {QStringLiteral("backup"), job.backupId},
+                       {QStringLiteral("contentUid"), job.contentUid}};
+    if (job.kind == UpdateJobRecord::NavigatorJob) {
+        object.insert(QStringLiteral("navigatorUpdate"), json(job.navigatorPackage));
+        return object;
+    }
+    QJsonArray left;
+    for (const MapInfo &map : job.mapsLeft())
+        left.append(json(map));
+    object.insert(QStringLiteral("mapsToInstall"), left);
+    object.insert(QStringLiteral("installed"), QJsonArray::fromStringList(job.installed));
+    object.insert(QStringLiteral("removedForRoom"), QJsonArray::fromStringList(job.removedEarly));
+    object.insert(QStringLiteral("deleteOldMapData"), job.deleteOldMapData);
+    return object;
+}
+
+QStringList RecordFormat::lines(const UpdateJobRecord &job)
+{
+    QStringList lines{tr("The last update of this device did not finish (begun %1).")
+                          .arg(job.started.toLocalTime().toString(Qt::ISODate))};
+    if (job.kind == UpdateJobRecord::NavigatorJob) {
+        lines << tr("Korwind Navigator %1 was being installed.").arg(job.navigatorPackage.version);
+    } else {
+        for (const MapInfo &map : job.mapsLeft())
+            lines << tr("still to install: %1").arg(mapText(map));
+        for (const QString &name : job.removedEarly)
+            lines << tr("removed to make room: %1").arg(name);
+        if (job.deleteOldMapData)
+            lines << tr("the folder's old map data goes at the end");
+    }
+    lines << tr("korwind-update update finishes it.");
+    if (!job.backupId.isEmpty())
+        lines << tr("korwind-update restore %1 puts the device back as it was before.").arg(job.backupId);
+    return lines;
 }

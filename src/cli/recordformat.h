@@ -7,6 +7,7 @@
 #include "mapdisplayinfo.h"
 #include "mapinfo.h"
 #include "productinfo.h"
+#include "updatejobrecord.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>
@@ -33,4 +34,7 @@ public:
     static QJsonObject json(const BackupInfo &backup);
     // The folder without its maps, with its free space and the size of its old map data (-1: unknown).
     static QJsonObject json(const KorwindContentInfo &content);
+    static QJsonObject json(const UpdateJobRecord &job);
+    // What an unfinished update was doing and what is left of it, one line each.
+    static QStringList lines(const UpdateJobRecord &job);
 };

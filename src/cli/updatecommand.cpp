@@ -98,13 +98,23 @@ QString UpdateCommand::stepDone(Step step)
 
 Outcome UpdateCommand::run()
 {
-    Outcome outcome = plan();
+    Output &out = m_session.output();
+    Outcome outcome = finishUnfinishedUpdate();
+    if (!outcome.ok()) {
+        m_result.insert(QStringLiteral("steps"), m_steps);
+        return Outcome::failure(outcome.status, failureReport(outcome));
+    }
+    outcome = plan();
     if (!outcome.ok())
         return outcome;
     showPlan();
-    Output &out = m_session.output();
     if (!m_navigatorUpdate && m_mapsToInstall.isEmpty() && m_mapsToRemove.isEmpty()) {
-        out.line(tr("Nothing to update: Korwind Navigator and its maps are up to date."));
+        m_result.insert(QStringLiteral("steps"), m_steps);
+        if (m_finishedUnfinishedUpdate)
+            out.line(tr("Update is successfully completed!\nYou need to unplug your device before running Korwind "
+                        "Navigator."));
+        else
+            out.line(tr("Nothing to update: Korwind Navigator and its maps are up to date."));
         return Outcome::success();
     }
     if (m_navigatorUpdate)
@@ -117,6 +127,68 @@ Outcome UpdateCommand::run()
     if (!outcome.ok())
         return Outcome::failure(outcome.status, failureReport(outcome));
     out.line(tr("Update is successfully completed!\nYou need to unplug your device before running Korwind Navigator."));
+    return outcome;
+}
+
+// --- an update an interruption cut short ---
+
+Outcome UpdateCommand::finishUnfinishedUpdate()
+{
+    Outcome outcome = m_session.selectDevice(m_options.device, ServiceSession::DeviceUse::Changes, m_device);
+    AbstractDeviceServices &devices = m_session.devices();
+    const UpdateJobRecord *job = outcome.ok() ? devices.unfinishedUpdate() : nullptr;
+    if (!job)
+        return outcome;
+    // The records stay with the device services until the next device search, which plan() makes.
+    m_result.insert(QStringLiteral("unfinishedUpdate"), RecordFormat::json(*job));
+    m_backupId = job->backupId;
+    Output &out = m_session.output();
+    const QStringList lines = RecordFormat::lines(*job);
+    out.line(lines.constFirst() + QLatin1Char(' ') + tr("It is finished first."));
+    QList<KorwindExeInfo> executables;
+    outcome = m_session.findNavigators(executables, m_roots);
+    if (outcome.ok())
+        outcome = m_lock.lockDevice(m_roots, m_device.name);
+    if (!outcome.ok())
+        return outcome;
+    const QString resumed = m_session.runDeviceTask([&devices] { devices.resumeUnfinishedUpdate(); });
+    if (!resumed.isEmpty())
+        return m_session.failure(ExitStatus::Device, resumed);
+
+    if (job->kind == UpdateJobRecord::NavigatorJob) {
+        const ProductInfo &package = job->navigatorPackage;
+        outcome = download({package.file});
+        if (outcome.ok()) {
+            m_session.output().progress().startStage(stepStage(Step::Preparation));
+            // The package was accepted when the job began; only what keeps it from the device stops it now.
+            const auto [warning, critical] = m_session.runPreparation(package);
+            recordStep(Step::Preparation, warning.isEmpty() || !critical);
+            if (!warning.isEmpty() && critical)
+                outcome = m_session.failure(ExitStatus::Installation, warning);
+        }
+        if (outcome.ok())
+            outcome = deviceStep(Step::NavigatorInstallation, [&devices, &package] { devices.installPackage(package); });
+    } else {
+        QList<const MapInfo *> left;
+        for (const MapInfo &map : job->mapsToInstall) {
+            if (!job->installed.contains(map.file.fileName, Qt::CaseInsensitive))
+                left.append(&map);
+        }
+        if (!left.isEmpty())
+            outcome = download(MapUpdateRules::downloads(left));
+        const bool deleteOldMapData = job->deleteOldMapData;
+        if (outcome.ok()) {
+            outcome = deviceStep(Step::MapInstallation, [&devices, left, deleteOldMapData] {
+                devices.installMaps(left, {}, deleteOldMapData);
+            });
+        }
+        if (outcome.ok() && deleteOldMapData)
+            outcome = deviceStep(Step::OldMapDeletion, [&devices] { devices.deleteOtherMapFiles(); });
+    }
+    if (outcome.ok()) {
+        m_finishedUnfinishedUpdate = true;
+        out.line(tr("The unfinished update is finished."));
+    }
     return outcome;
 }
 

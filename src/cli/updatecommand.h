@@ -42,6 +42,8 @@ private:
     static QString stepStage(Step step);
     static QString stepDone(Step step);
 
+    // A job that an interruption cut short is finished before anything else is planned.
+    Outcome finishUnfinishedUpdate();
     Outcome plan();
     Outcome chooseNavigatorUpdate();
     Outcome chooseContent();
@@ -77,6 +79,7 @@ private:
     bool m_deleteOldMaps = false;
     bool m_navigatorBackup = false;
     bool m_mapBackup = false;
+    bool m_finishedUnfinishedUpdate = false;
 
     QJsonArray m_steps;
     QList<Step> m_done;

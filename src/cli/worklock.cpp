@@ -42,12 +42,17 @@ Outcome WorkLock::acquire(const QStringList &places, const QString &what)
         return Outcome::failure(ExitStatus::Installation,
                                 tr("Cannot create the folder %1 for the lock files.").arg(folder));
     std::vector<std::unique_ptr<QLockFile>> taken;
+    QStringList takenFiles;
     for (const QString &place : places) {
-        auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(lockFileName(place)));
+        const QString file = QDir(folder).filePath(lockFileName(place));
+        if (m_lockFiles.contains(file) || takenFiles.contains(file))
+            continue;
+        auto lock = std::make_unique<QLockFile>(file);
         // A long update holds its lock for many minutes; only a lock of a dead process is stale.
         lock->setStaleLockTime(0);
         if (lock->tryLock(0)) {
             taken.push_back(std::move(lock));
+            takenFiles.append(file);
             continue;
         }
         if (lock->error() != QLockFile::LockFailedError)
@@ -61,5 +66,6 @@ Outcome WorkLock::acquire(const QStringList &places, const QString &what)
     }
     for (auto &lock : taken)
         m_locks.push_back(std::move(lock));
+    m_lockFiles += takenFiles;
     return Outcome::success();
 }

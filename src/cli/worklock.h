@@ -19,7 +19,7 @@ class WorkLock
 
 public:
     // Locks the device's roots, or none of them; a root that another copy holds gives Busy and an
-    // unusable lock folder Installation.
+    // unusable lock folder Installation. A place this lock holds already stays held.
     Outcome lockDevice(const QStringList &roots, const QString &deviceName);
     Outcome lockBackupsFolder(const QString &folder);
 
@@ -30,4 +30,5 @@ private:
     Outcome acquire(const QStringList &places, const QString &what);
 
     std::vector<std::unique_ptr<QLockFile>> m_locks;
+    QStringList m_lockFiles; // the files of m_locks
 };
