@@ -1,6 +1,7 @@
 #include "backup.h"
 
 #include "backuperror.h"
+#include "checkedcopy.h"
 #include "devicedescription.h"
 #include "filecache.h"
 #include "filestamps.h"
@@ -114,6 +115,43 @@ bool overlapsBackupsFolder(const QString &backupsFolder, const QStringList &fold
             return true;
     }
     return false;
+}
+
+// Room kept beside a restored file for the file system's own needs.
+constexpr quint64 restoreSpareBytes = 1024 * 1024;
+
+// Appends the files below folder that are not among keep (case-folded paths).
+int listExtraFiles(vktpdl::MIDeviceHandler &device, const QString &folder, const QStringList &keep,
+                   QStringList &extras)
+{
+    QStringList names;
+    int result = device.listFiles(folder, QStringLiteral("*"), names);
+    for (const QString &name : std::as_const(names)) {
+        const QString path = device.joinPath(folder, name);
+        if (!keep.contains(path.toCaseFolded()))
+            extras.append(path);
+    }
+    QStringList folders;
+    if (result == vktpdl::DE_NO_ERROR)
+        result = device.listFolders(folder, QStringLiteral("*"), folders);
+    for (const QString &name : std::as_const(folders)) {
+        if (result == vktpdl::DE_NO_ERROR)
+            result = listExtraFiles(device, device.joinPath(folder, name), keep, extras);
+    }
+    return result;
+}
+
+// Removes the empty folders below folder that the backup did not hold, as its emptying once did.
+void removeFoldersNotIn(vktpdl::MIDeviceHandler &device, const QString &folder, const QStringList &kept)
+{
+    QStringList names;
+    device.listFolders(folder, QStringLiteral("*"), names);
+    for (const QString &name : std::as_const(names)) {
+        const QString child = device.joinPath(folder, name);
+        removeFoldersNotIn(device, child, kept);
+        if (!kept.contains(child))
+            device.removeDirectory(child, false);
+    }
 }
 
 // The descriptor files of a backups folder, in name order.
@@ -503,20 +541,6 @@ int Backup::restore(vktpdl::MIDeviceHandler &device, vktcommon::ProgressListener
         checked += quint64(content.value());
     }
 
-    QStringList emptied;
-    for (int i = 0; i < m_folders.size(); ++i) {
-        const QString &folder = m_folders.at(i).devicePath;
-        if (!isWithin(device, folder, emptied)) {
-            // The folder itself stays: a volume's root is a mount point that cannot be removed, and
-            // failing there would leave the device emptied with nothing restored.
-            if (device.emptyFolder(folder) != vktpdl::DE_NO_ERROR)
-                return BE_DEVICE_FAILED;
-            emptied.append(folder);
-        }
-        vktcommon::reportProgress(progress, int(20 + 5 * (i + 1) / m_folders.size()));
-        if (vktcommon::stopRequested(cont))
-            return BE_CANCELLED;
-    }
     // The backed-up folders come back even when they were empty.
     QSet<QString> created;
     QStringList toCreate;
@@ -532,6 +556,26 @@ int Backup::restore(vktpdl::MIDeviceHandler &device, vktcommon::ProgressListener
         created.insert(folder);
     }
 
+    // What the folders hold beyond the backup goes at the end, or first where the card has no room for
+    // a restored file beside the files it replaces.
+    QStringList extras;
+    QStringList restored;
+    for (const BackupFileEntry &entry : std::as_const(m_files))
+        restored.append(entry.devicePath.toCaseFolded());
+    for (const QString &folder : std::as_const(folderPaths)) {
+        if (listExtraFiles(device, folder, restored, extras) != vktpdl::DE_NO_ERROR)
+            return BE_DEVICE_FAILED;
+    }
+    bool extrasDeleted = false;
+    const auto deleteExtras = [&]() {
+        extrasDeleted = true;
+        for (const QString &path : std::as_const(extras)) {
+            if (device.deleteFile(path) != vktpdl::DE_NO_ERROR)
+                return false;
+        }
+        return true;
+    };
+
     quint64 total = 0;
     for (BackupFileEntry &entry : m_files) {
         entry.size = quint64(qMax<qint64>(0, cache.sizeOf(entry.sha1)));
@@ -540,13 +584,31 @@ int Backup::restore(vktpdl::MIDeviceHandler &device, vktcommon::ProgressListener
     vktcommon::PartialProgressListener fileProgress(progress);
     quint64 done = 0;
     for (const BackupFileEntry &entry : m_files) {
-        setRangeBySize(fileProgress, 25, 75, done, entry.size, total);
-        const int result = device.putFile(entry.devicePath, entry.cachePath, &fileProgress, cont);
+        // Each file takes its name whole, checked against its digest, or not at all: a restoration cut
+        // short leaves sound files, and the next one picks up from there.
+        quint64 free = 0;
+        if (device.freeSpace(device.parentPath(entry.devicePath), free) == vktpdl::DE_NO_ERROR
+            && free < entry.size + restoreSpareBytes) {
+            if (!extrasDeleted && !deleteExtras())
+                return BE_DEVICE_FAILED;
+            if (device.deleteFile(entry.devicePath) != vktpdl::DE_NO_ERROR)
+                return BE_DEVICE_FAILED;
+        }
+        setRangeBySize(fileProgress, 20, 75, done, entry.size, total);
+        const int result = vktpdl::putFileChecked(device, entry.devicePath, entry.cachePath, entry.sha1, &fileProgress, cont);
         if (result == vktpdl::DE_CANCELLED)
             return BE_CANCELLED;
         if (result != vktpdl::DE_NO_ERROR)
             return BE_DEVICE_FAILED;
         done += entry.size;
+    }
+    if (!extrasDeleted && !deleteExtras())
+        return BE_DEVICE_FAILED;
+    for (const QString &folder : std::as_const(folderPaths))
+        removeFoldersNotIn(device, folder, toCreate);
+    for (const QString &folder : std::as_const(folderPaths)) {
+        if (device.syncVolume(folder) != vktpdl::DE_NO_ERROR)
+            return BE_DEVICE_FAILED;
     }
     vktcommon::reportProgress(progress, 100);
     return BE_NO_ERROR;
