@@ -1,4 +1,4 @@
-# about: copies 1 GiB of maps (VKT_BENCH_MIB overrides the size) onto a fixture storage device through the device services' map installation, which checks each file's SHA-1 as it copies, and with cp followed by sha1sum of the same files; ratio of the times
+# about: installs 1 GiB of maps (VKT_BENCH_MIB overrides the size) onto a fixture storage device through the device services' checked map installation (temporary names, flush, read-back from the device), and with cp, sync and sha1sum of the device's copies read after dropping them from the page cache; ratio of the times
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 ours="$top/build/bin/mapcopy"
@@ -40,12 +40,15 @@ for round in 1 2 3; do
     clear_maps
     start=$(date +%s.%N)
     cp "$downloads"/*.NM3 "$maps"/
-    sha1sum "$downloads"/*.NM3 >/dev/null
+    sync
+    # The copies' pages are clean after the sync; dropping them makes sha1sum read what the device holds.
+    for map in "$maps"/*.NM3; do dd if="$map" iflag=nocache count=0 status=none; done
+    sha1sum "$maps"/*.NM3 >/dev/null
     end=$(date +%s.%N)
     cp_times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f\n", b - a }')")
 done
 clear_maps
 t_ours=$(printf '%s\n' "${ours_times[@]}" | best)
 t_cp=$(printf '%s\n' "${cp_times[@]}" | best)
-printf 'installMaps: %s s, cp and sha1sum: %s s (best of 3, %d maps, %d MiB)\n' "$t_ours" "$t_cp" "$count" "$mib"
-awk -v a="$t_ours" -v b="$t_cp" 'BEGIN { printf "map-copy: ratio %.2f (goal 1.05)\n", a / b }'
+printf 'installMaps: %s s, cp, sync and sha1sum of the copies: %s s (best of 3, %d maps, %d MiB)\n' "$t_ours" "$t_cp" "$count" "$mib"
+awk -v a="$t_ours" -v b="$t_cp" 'BEGIN { printf "map-copy: ratio %.2f (goal 1.0)\n", a / b }'
