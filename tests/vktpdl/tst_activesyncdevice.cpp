@@ -1,6 +1,7 @@
 #include "activesyncdevice.h"
 #include "cabinetfile.h"
 #include "cedevicefixture.h"
+#include "checkedcopy.h"
 #include "devicedescription.h"
 #include "devicemanager.h"
 #include "emulatedremoteapi.h"
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using namespace vktpdl;
@@ -33,6 +35,32 @@ bool writeHostFile(const QString &path, const QByteArray &content)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString sha1Of(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+}
+
+// Unplugs the device (the emulator's "disconnected" file) once the progress passes a value.
+class UnplugAt final : public vktcommon::ProgressListener
+{
+public:
+    UnplugAt(const QString &deviceFolder, int percent) : m_marker(deviceFolder + "/disconnected"), m_percent(percent) {}
+    void setProgress(int percent) override
+    {
+        if (percent >= m_percent && !QFile::exists(m_marker))
+            writeHostFile(m_marker, QByteArray());
+    }
+
+private:
+    QString m_marker;
+    int m_percent;
+};
 
 QByteArray navigatorExecutable()
 {
@@ -124,6 +152,13 @@ private slots:
     void removesWithoutFollowingLinks();
     void copiesBothWays();
     void failedCopiesTouchNothing();
+    void checkedCopyEndsUnderItsName_data();
+    void checkedCopyEndsUnderItsName();
+    void failedCheckedCopyChangesNothing_data();
+    void failedCheckedCopyChangesNothing();
+    void renameReplaces_data();
+    void renameReplaces();
+    void vanishedDeviceFailsEveryOperation();
     void opensInEveryMode_data();
     void opensInEveryMode();
     void seeksPastTwoGiB();
@@ -378,10 +413,168 @@ void TestActiveSyncDevice::failedCopiesTouchNothing()
     QCOMPARE(device.putFile("\\Card\\map.NM3", emulation.pcPath("missing"), nullptr, nullptr), int(DE_TRANSFER_ERROR));
     QCOMPARE(fileContent(emulation.fixture.hostPath("\\Card\\map.NM3")), content);
 
-    // A copy cancelled after its first chunk leaves no partial file on the PC.
+    // A copy cancelled after its first chunk leaves no partial file on either side.
     StopAfter stop(0);
     QCOMPARE(device.getFile(emulation.pcPath("partial"), "\\Card\\map.NM3", nullptr, &stop), int(DE_CANCELLED));
     QVERIFY(!QFileInfo::exists(emulation.pcPath("partial")));
+    QVERIFY(writeHostFile(emulation.pcPath("new.NM3"), content));
+    StopAfter putStop(0);
+    QCOMPARE(device.putFile("\\Card\\new.NM3", emulation.pcPath("new.NM3"), nullptr, &putStop), int(DE_CANCELLED));
+    QCOMPARE(entries(emulation.fixture.hostPath("\\Card")), QStringList{"map.NM3"});
+}
+
+void TestActiveSyncDevice::checkedCopyEndsUnderItsName_data()
+{
+    QTest::addColumn<QByteArray>("old"); // "<missing>": no map there before
+    QTest::newRow("new map") << QByteArray("<missing>");
+    QTest::newRow("over a longer old map") << pseudoRandom(300 * 1024);
+}
+
+void TestActiveSyncDevice::checkedCopyEndsUnderItsName()
+{
+    QFETCH(QByteArray, old);
+    Emulation emulation;
+    QVERIFY(emulation.fixture.addFolder("\\Card\\Maps"));
+    if (old != "<missing>")
+        QVERIFY(emulation.fixture.addFile("\\Card\\Maps\\europe.NM3", old));
+    const QByteArray data = pseudoRandom(200 * 1024 + 5);
+    QVERIFY(writeHostFile(emulation.pcPath("download.part"), data));
+    QVERIFY(emulation.connect());
+
+    RecordingProgress progress;
+    QCOMPARE(putFileChecked(emulation.device, "\\Card\\Maps\\europe.NM3", emulation.pcPath("download.part"),
+                            sha1Of(data), &progress, nullptr),
+             int(DE_NO_ERROR));
+    QCOMPARE(fileContent(emulation.fixture.hostPath("\\Card\\Maps\\europe.NM3")), data);
+    QCOMPARE(entries(emulation.fixture.hostPath("\\Card\\Maps")), QStringList{"europe.NM3"});
+    QCOMPARE(progress.values.last(), 100);
+}
+
+void TestActiveSyncDevice::failedCheckedCopyChangesNothing_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("code");
+    QTest::newRow("cancelled") << "cancelled" << int(DE_CANCELLED);
+    QTest::newRow("download damaged") << "damaged" << int(DE_DOWNLOAD_DAMAGED);
+    QTest::newRow("source missing") << "missing" << int(DE_TRANSFER_ERROR);
+}
+
+void TestActiveSyncDevice::failedCheckedCopyChangesNothing()
+{
+    QFETCH(QString, fault);
+    Emulation emulation;
+    QVERIFY(emulation.fixture.addFile("\\Card\\Maps\\europe.NM3", "old map"));
+    const QByteArray data = pseudoRandom(300 * 1024);
+    if (fault != "missing")
+        QVERIFY(writeHostFile(emulation.pcPath("download.part"), data));
+    QVERIFY(emulation.connect());
+
+    StopAfter stop(2);
+    QTEST(putFileChecked(emulation.device, "\\Card\\Maps\\europe.NM3", emulation.pcPath("download.part"),
+                         fault == "damaged" ? QString(40, QLatin1Char('0')) : sha1Of(data), nullptr,
+                         fault == "cancelled" ? &stop : nullptr),
+          "code");
+    QCOMPARE(fileContent(emulation.fixture.hostPath("\\Card\\Maps\\europe.NM3")), QByteArray("old map"));
+    QCOMPARE(entries(emulation.fixture.hostPath("\\Card\\Maps")), QStringList{"europe.NM3"});
+}
+
+void TestActiveSyncDevice::renameReplaces_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("inTheWay"); // what is at \Card\europe.NM3 before: "", "file" or "folder"
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("after"); // the entries of \Card; \Card\new.part holds "new" before
+    const QString part = "\\Card\\new.part";
+    const QString map = "\\Card\\europe.NM3";
+    QTest::newRow("new name") << part << map << "" << 0 << QStringList{"europe.NM3"};
+    QTest::newRow("over a file") << part << map << "file" << 0 << QStringList{"europe.NM3"};
+    QTest::newRow("letter case only") << part << "\\Card\\NEW.PART" << "" << 0 << QStringList{"NEW.PART"};
+    QTest::newRow("over a folder") << part << map << "folder" << int(DE_TRANSFER_ERROR)
+                                   << QStringList{"europe.NM3", "new.part"};
+    QTest::newRow("source missing") << "\\Card\\missing" << map << "file" << int(DE_TRANSFER_ERROR)
+                                    << QStringList{"europe.NM3", "new.part"};
+}
+
+void TestActiveSyncDevice::renameReplaces()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, target);
+    QFETCH(QString, inTheWay);
+    QFETCH(int, code);
+    QFETCH(QStringList, after);
+    Emulation emulation;
+    QVERIFY(emulation.fixture.addFile("\\Card\\new.part", "new"));
+    if (inTheWay == "file")
+        QVERIFY(emulation.fixture.addFile("\\Card\\europe.NM3", "old"));
+    if (inTheWay == "folder")
+        QVERIFY(emulation.fixture.addFolder("\\Card\\europe.NM3"));
+    QVERIFY(emulation.connect());
+
+    QCOMPARE(emulation.device.renameFile(source, target), code);
+    const QString card = emulation.fixture.hostPath("\\Card");
+    QCOMPARE(entries(card), after);
+    QCOMPARE(fileContent(card + "/" + (code == DE_NO_ERROR ? after.first() : QString("new.part"))), QByteArray("new"));
+    if (code != DE_NO_ERROR && inTheWay == "file")
+        QCOMPARE(fileContent(card + "/europe.NM3"), QByteArray("old"));
+}
+
+void TestActiveSyncDevice::vanishedDeviceFailsEveryOperation()
+{
+    Emulation emulation;
+    QVERIFY(emulation.fixture.addFile("\\Card\\Maps\\europe.NM3", "old map"));
+    const QByteArray data = pseudoRandom(600 * 1024);
+    QVERIFY(writeHostFile(emulation.pcPath("europe.NM3"), data));
+    QVERIFY(emulation.installRealModule());
+    QVERIFY(emulation.connect());
+    ActiveSyncDevice &device = emulation.device;
+    const QString map = "\\Card\\Maps\\europe.NM3";
+    const QString maps = emulation.fixture.hostPath("\\Card\\Maps");
+
+    // Unplugged in the middle of the copy: the map stays as it was.
+    UnplugAt unplug(emulation.fixture.folder(), 20);
+    QCOMPARE(putFileChecked(device, map, emulation.pcPath("europe.NM3"), QString(), &unplug, nullptr),
+             int(DE_TRANSFER_ERROR));
+    QCOMPARE(fileContent(maps + "/europe.NM3"), QByteArray("old map"));
+    QCOMPARE(entries(maps), QStringList({"europe.NM3", "europe.NM3.kwpart"}));
+
+    QStringList names;
+    quint64 bytes = 0;
+    bool mustInstall = false;
+    DeviceDescription description;
+    NavigatorInfo info;
+    const QList<std::pair<const char *, std::function<int()>>> operations = {
+        {"putFile", [&] { return device.putFile(map, emulation.pcPath("europe.NM3"), nullptr, nullptr); }},
+        {"getFile", [&] { return device.getFile(emulation.pcPath("back.NM3"), map, nullptr, nullptr); }},
+        {"deleteFile", [&] { return device.deleteFile(map); }},
+        {"createDirectory", [&] { return device.createDirectory("\\Card\\New"); }},
+        {"removeDirectory", [&] { return device.removeDirectory("\\Card\\Maps", true); }},
+        {"listFolders", [&] { return device.listFolders("\\Card", "*", names); }},
+        {"listFiles", [&] { return device.listFiles("\\Card\\Maps", "*", names); }},
+        {"freeSpace", [&] { return device.freeSpace("\\Card", bytes); }},
+        {"renameFile", [&] { return device.renameFile(map, map + ".old"); }},
+        {"flushFile", [&] { return device.flushFile(map); }},
+        {"flushFolder", [&] { return device.flushFolder("\\Card\\Maps"); }},
+        {"syncVolume", [&] { return device.syncVolume("\\Card"); }},
+        {"getDeviceDescription", [&] { return device.getDeviceDescription(description); }},
+        {"getNavigatorInfo", [&] { return device.getNavigatorInfo(info, nullptr, nullptr); }},
+        {"checkModule", [&] { return device.checkModule(mustInstall); }},
+        {"listRoots", [&] { return device.listRoots(names); }},
+        {"installPackage", [&] { return device.installPackage(emulation.downloads + "/a.cab", 0, nullptr, nullptr); }},
+    };
+    for (const auto &[name, operation] : operations)
+        QVERIFY2(operation() == DE_TRANSFER_ERROR, name);
+    QVERIFY(names.isEmpty());
+    QVERIFY(!device.isFile(map));
+
+    // Plugged in again, the broken connection stays broken until the device is connected anew; then the
+    // map is copied, and the temporary file the unplugging left goes.
+    QVERIFY(QFile::remove(emulation.fixture.folder() + "/disconnected"));
+    QCOMPARE(device.listFiles("\\Card\\Maps", "*", names), int(DE_TRANSFER_ERROR));
+    QVERIFY(emulation.connect());
+    QCOMPARE(putFileChecked(device, map, emulation.pcPath("europe.NM3"), QString(), nullptr, nullptr), int(DE_NO_ERROR));
+    QCOMPARE(fileContent(maps + "/europe.NM3"), data);
+    QCOMPARE(entries(maps), QStringList{"europe.NM3"});
 }
 
 void TestActiveSyncDevice::opensInEveryMode_data()
