@@ -178,10 +178,7 @@ int SymbianDeviceHandler::writeInBlocks(const QString &phonePath, const QString 
     if (!source.open(QIODevice::ReadOnly))
         return DE_TRANSFER_ERROR_2;
     // Like the library's copy, it never replaces a file.
-    PclFileInfo *info = nullptr;
-    const PclResult found = m_library->getFileInfo(m_fileSystem, phonePath, info);
-    if (found == PCL_OK)
-        m_library->freeFileInfo(info);
+    const PclResult found = ask(phonePath, false);
     if (found != PCL_E_NOT_FOUND)
         return deviceErrorOf(found == PCL_OK ? PCL_E_EXISTS : found, DE_TRANSFER_ERROR_2);
 
@@ -238,11 +235,8 @@ int SymbianDeviceHandler::createFolder(const QString &parent, const QString &nam
         return DE_WAIT_ERROR;
     if (parent.isEmpty() || name.isEmpty())
         return DE_TRANSPORT_ERROR;
-    PclFolderInfo *info = nullptr;
-    if (m_library->getFolderInfo(m_fileSystem, joinPath(parent, name), info) == PCL_OK) {
-        m_library->freeFolderInfo(info);
+    if (ask(joinPath(parent, name), true) == PCL_OK)
         return DE_NO_ERROR;
-    }
     const PclResult result = m_library->createFolder(m_fileSystem, parent, name);
     return result == PCL_OK ? DE_NO_ERROR : deviceErrorOf(result, DE_CANNOT_CREATE_FOLDER);
 }
@@ -351,42 +345,47 @@ int SymbianDeviceHandler::renameFile(const QString &source, const QString &desti
     return result == PCL_OK ? DE_NO_ERROR : deviceErrorOf(result, DE_TRANSFER_ERROR);
 }
 
-int SymbianDeviceHandler::flushFile(const QString &path)
+PclResult SymbianDeviceHandler::ask(const QString &path, bool folder) const
+{
+    if (folder) {
+        PclFolderInfo *info = nullptr;
+        const PclResult result = m_library->getFolderInfo(m_fileSystem, path, info);
+        if (result == PCL_OK && info)
+            m_library->freeFolderInfo(info);
+        return result;
+    }
+    PclFileInfo *info = nullptr;
+    const PclResult result = m_library->getFileInfo(m_fileSystem, path, info);
+    if (result == PCL_OK && info)
+        m_library->freeFileInfo(info);
+    return result;
+}
+
+int SymbianDeviceHandler::confirmThere(const QString &path, bool folder)
 {
     if (!m_fileSystem)
         return DE_WAIT_ERROR;
     if (path.isEmpty())
         return DE_TRANSPORT_ERROR;
-    PclFileInfo *info = nullptr;
-    const PclResult result = m_library->getFileInfo(m_fileSystem, path, info);
-    if (result == PCL_OK && info)
-        m_library->freeFileInfo(info);
+    const PclResult result = ask(path, folder);
     return result == PCL_OK ? DE_NO_ERROR : deviceErrorOf(result, DE_TRANSFER_ERROR);
 }
 
-int SymbianDeviceHandler::folderThere(const QString &folder)
+int SymbianDeviceHandler::flushFile(const QString &path)
 {
-    if (!m_fileSystem)
-        return DE_WAIT_ERROR;
-    if (folder.isEmpty())
-        return DE_TRANSPORT_ERROR;
-    PclFolderInfo *info = nullptr;
-    const PclResult result = m_library->getFolderInfo(m_fileSystem, folder, info);
-    if (result == PCL_OK && info)
-        m_library->freeFolderInfo(info);
-    return result == PCL_OK ? DE_NO_ERROR : deviceErrorOf(result, DE_TRANSFER_ERROR);
+    return confirmThere(path, false);
 }
 
 int SymbianDeviceHandler::flushFolder(const QString &path)
 {
-    return folderThere(path);
+    return confirmThere(path, true);
 }
 
 int SymbianDeviceHandler::syncVolume(const QString &path)
 {
     // The drive that holds path, as freeSpace asks it.
     const QString drive = path.section(separator(), 0, 0, QString::SectionSkipEmpty);
-    return folderThere(drive.isEmpty() ? QString() : QStringLiteral("\\\\") + drive + separator());
+    return confirmThere(drive.isEmpty() ? QString() : QStringLiteral("\\\\") + drive + separator(), true);
 }
 
 int SymbianDeviceHandler::kind() const

@@ -77,7 +77,10 @@ private:
              vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont);
     // Writes the PC file to the phone through a block transfer; what is abandoned is never kept.
     int writeInBlocks(const QString &phonePath, const QString &pcPath, vktcommon::ContinueListener *cont);
-    int folderThere(const QString &folder);
+    // The library's answer when asked for the file or folder at path; what it hands out is released.
+    PclResult ask(const QString &path, bool folder) const;
+    // 0 when the file or folder is there, else what keeps it from being asked.
+    int confirmThere(const QString &path, bool folder);
     // The code of a failed call: 11 when the phone said it is gone and was answered with cancel.
     int failure(PclResult result, int code) const;
     int listEntries(const QString &folder, const QString &pattern, bool folders, QStringList &names);

@@ -7,6 +7,7 @@
 #include "emulatedremoteapi.h"
 #include "navigatorinfo.h"
 #include "pefixture.h"
+#include "safewritecases.h"
 #include "testlisteners.h"
 
 #include <QCryptographicHash>
@@ -40,27 +41,6 @@ QStringList entries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
-
-QString sha1Of(const QByteArray &bytes)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
-}
-
-// Unplugs the device (the emulator's "disconnected" file) once the progress passes a value.
-class UnplugAt final : public vktcommon::ProgressListener
-{
-public:
-    UnplugAt(const QString &deviceFolder, int percent) : m_marker(deviceFolder + "/disconnected"), m_percent(percent) {}
-    void setProgress(int percent) override
-    {
-        if (percent >= m_percent && !QFile::exists(m_marker))
-            writeHostFile(m_marker, QByteArray());
-    }
-
-private:
-    QString m_marker;
-    int m_percent;
-};
 
 QByteArray navigatorExecutable()
 {
@@ -425,98 +405,41 @@ void TestActiveSyncDevice::failedCopiesTouchNothing()
 
 void TestActiveSyncDevice::checkedCopyEndsUnderItsName_data()
 {
-    QTest::addColumn<QByteArray>("old"); // "<missing>": no map there before
-    QTest::newRow("new map") << QByteArray("<missing>");
-    QTest::newRow("over a longer old map") << pseudoRandom(300 * 1024);
+    SafeWriteCases::addCheckedCopyRows();
 }
 
 void TestActiveSyncDevice::checkedCopyEndsUnderItsName()
 {
-    QFETCH(QByteArray, old);
     Emulation emulation;
     QVERIFY(emulation.fixture.addFolder("\\Card\\Maps"));
-    if (old != "<missing>")
-        QVERIFY(emulation.fixture.addFile("\\Card\\Maps\\europe.NM3", old));
-    const QByteArray data = pseudoRandom(200 * 1024 + 5);
-    QVERIFY(writeHostFile(emulation.pcPath("download.part"), data));
     QVERIFY(emulation.connect());
-
-    RecordingProgress progress;
-    QCOMPARE(putFileChecked(emulation.device, "\\Card\\Maps\\europe.NM3", emulation.pcPath("download.part"),
-                            sha1Of(data), &progress, nullptr),
-             int(DE_NO_ERROR));
-    QCOMPARE(fileContent(emulation.fixture.hostPath("\\Card\\Maps\\europe.NM3")), data);
-    QCOMPARE(entries(emulation.fixture.hostPath("\\Card\\Maps")), QStringList{"europe.NM3"});
-    QCOMPARE(progress.values.last(), 100);
+    SafeWriteCases::checkCheckedCopy(emulation.device, "\\Card\\Maps", emulation.fixture.hostPath("\\Card\\Maps"));
 }
 
 void TestActiveSyncDevice::failedCheckedCopyChangesNothing_data()
 {
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<int>("code");
-    QTest::newRow("cancelled") << "cancelled" << int(DE_CANCELLED);
-    QTest::newRow("download damaged") << "damaged" << int(DE_DOWNLOAD_DAMAGED);
-    QTest::newRow("source missing") << "missing" << int(DE_TRANSFER_ERROR);
+    SafeWriteCases::addFailedCopyRows(DE_TRANSFER_ERROR);
 }
 
 void TestActiveSyncDevice::failedCheckedCopyChangesNothing()
 {
-    QFETCH(QString, fault);
     Emulation emulation;
-    QVERIFY(emulation.fixture.addFile("\\Card\\Maps\\europe.NM3", "old map"));
-    const QByteArray data = pseudoRandom(300 * 1024);
-    if (fault != "missing")
-        QVERIFY(writeHostFile(emulation.pcPath("download.part"), data));
+    QVERIFY(emulation.fixture.addFolder("\\Card\\Maps"));
     QVERIFY(emulation.connect());
-
-    StopAfter stop(2);
-    QTEST(putFileChecked(emulation.device, "\\Card\\Maps\\europe.NM3", emulation.pcPath("download.part"),
-                         fault == "damaged" ? QString(40, QLatin1Char('0')) : sha1Of(data), nullptr,
-                         fault == "cancelled" ? &stop : nullptr),
-          "code");
-    QCOMPARE(fileContent(emulation.fixture.hostPath("\\Card\\Maps\\europe.NM3")), QByteArray("old map"));
-    QCOMPARE(entries(emulation.fixture.hostPath("\\Card\\Maps")), QStringList{"europe.NM3"});
+    SafeWriteCases::checkFailedCopy(emulation.device, "\\Card\\Maps", emulation.fixture.hostPath("\\Card\\Maps"));
 }
 
 void TestActiveSyncDevice::renameReplaces_data()
 {
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("inTheWay"); // what is at \Card\europe.NM3 before: "", "file" or "folder"
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QStringList>("after"); // the entries of \Card; \Card\new.part holds "new" before
-    const QString part = "\\Card\\new.part";
-    const QString map = "\\Card\\europe.NM3";
-    QTest::newRow("new name") << part << map << "" << 0 << QStringList{"europe.NM3"};
-    QTest::newRow("over a file") << part << map << "file" << 0 << QStringList{"europe.NM3"};
-    QTest::newRow("letter case only") << part << "\\Card\\NEW.PART" << "" << 0 << QStringList{"NEW.PART"};
-    QTest::newRow("over a folder") << part << map << "folder" << int(DE_TRANSFER_ERROR)
-                                   << QStringList{"europe.NM3", "new.part"};
-    QTest::newRow("source missing") << "\\Card\\missing" << map << "file" << int(DE_TRANSFER_ERROR)
-                                    << QStringList{"europe.NM3", "new.part"};
+    SafeWriteCases::addRenameRows();
 }
 
 void TestActiveSyncDevice::renameReplaces()
 {
-    QFETCH(QString, source);
-    QFETCH(QString, target);
-    QFETCH(QString, inTheWay);
-    QFETCH(int, code);
-    QFETCH(QStringList, after);
     Emulation emulation;
-    QVERIFY(emulation.fixture.addFile("\\Card\\new.part", "new"));
-    if (inTheWay == "file")
-        QVERIFY(emulation.fixture.addFile("\\Card\\europe.NM3", "old"));
-    if (inTheWay == "folder")
-        QVERIFY(emulation.fixture.addFolder("\\Card\\europe.NM3"));
+    QVERIFY(emulation.fixture.addFolder("\\Card"));
     QVERIFY(emulation.connect());
-
-    QCOMPARE(emulation.device.renameFile(source, target), code);
-    const QString card = emulation.fixture.hostPath("\\Card");
-    QCOMPARE(entries(card), after);
-    QCOMPARE(fileContent(card + "/" + (code == DE_NO_ERROR ? after.first() : QString("new.part"))), QByteArray("new"));
-    if (code != DE_NO_ERROR && inTheWay == "file")
-        QCOMPARE(fileContent(card + "/europe.NM3"), QByteArray("old"));
+    SafeWriteCases::checkRename(emulation.device, "\\Card", emulation.fixture.hostPath("\\Card"));
 }
 
 void TestActiveSyncDevice::vanishedDeviceFailsEveryOperation()
@@ -532,7 +455,7 @@ void TestActiveSyncDevice::vanishedDeviceFailsEveryOperation()
     const QString maps = emulation.fixture.hostPath("\\Card\\Maps");
 
     // Unplugged in the middle of the copy: the map stays as it was.
-    UnplugAt unplug(emulation.fixture.folder(), 20);
+    SafeWriteCases::UnplugAt unplug(emulation.fixture.folder() + "/disconnected", 20);
     QCOMPARE(putFileChecked(device, map, emulation.pcPath("europe.NM3"), QString(), &unplug, nullptr),
              int(DE_TRANSFER_ERROR));
     QCOMPARE(fileContent(maps + "/europe.NM3"), QByteArray("old map"));

@@ -5,12 +5,12 @@
 #include "navigatorinfo.h"
 #include "phoneconnectivitylibrary.h"
 #include "phonefixture.h"
+#include "safewritecases.h"
 #include "symbiandevicehandler.h"
 #include "symbiandevicessearcher.h"
 #include "symbianqiodevice.h"
 #include "testlisteners.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -78,22 +78,6 @@ QStringList entries(const QString &folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Takes the phone away (the emulator's "disconnected" file) once the progress passes a value.
-class UnplugAt final : public vktcommon::ProgressListener
-{
-public:
-    UnplugAt(const QString &phoneFolder, int percent) : m_marker(phoneFolder + QStringLiteral("/disconnected")), m_percent(percent) {}
-    void setProgress(int percent) override
-    {
-        if (percent >= m_percent && !QFile::exists(m_marker))
-            writeFile(m_marker, QByteArray());
-    }
-
-private:
-    QString m_marker;
-    int m_percent;
-};
-
 std::unique_ptr<QIODevice> openPhoneFile(DeviceHandler &phone, const QString &path, QIODevice::OpenMode mode)
 {
     QIODevice *opened = nullptr;
@@ -156,6 +140,10 @@ private:
                       vktcommon::ContinueListener *cont = nullptr);
     // Writes the one phone and finds it.
     DeviceHandler *connectPhone(const PhoneFixture &phone);
+    // As connectPhone, with an empty folder Maps on its card (phoneMaps on the phone, maps() on the PC).
+    DeviceHandler *connectPhoneWithMaps(const PhoneFixture &phone);
+    QString maps(const PhoneFixture &phone) const { return drive(phone) + QStringLiteral("/Maps"); }
+    const QString phoneMaps = QStringLiteral("\\\\E:\\Maps");
     QString phones() const { return m_folder->filePath(QStringLiteral("phones")); }
     QString drive(const PhoneFixture &phone, const QString &letter = QStringLiteral("E")) const
     {
@@ -204,6 +192,12 @@ DeviceHandler *TestSymbianDevice::connectPhone(const PhoneFixture &phone)
 {
     searchPhones({phone});
     return m_found.devices.size() == 1 ? m_found.devices.front().get() : nullptr;
+}
+
+DeviceHandler *TestSymbianDevice::connectPhoneWithMaps(const PhoneFixture &phone)
+{
+    DeviceHandler *device = connectPhone(phone);
+    return device && QDir().mkdir(maps(phone)) ? device : nullptr;
 }
 
 // --- the library binding ---
@@ -577,44 +571,23 @@ void TestSymbianDevice::linksOnThePhoneAreNeverFollowed()
 
 void TestSymbianDevice::checkedCopyEndsUnderItsName_data()
 {
-    QTest::addColumn<QByteArray>("old"); // "<missing>": no map there before
-    QTest::newRow("new map") << QByteArray("<missing>");
-    QTest::newRow("over a longer old map") << randomBytes(700000);
+    SafeWriteCases::addCheckedCopyRows();
 }
 
 void TestSymbianDevice::checkedCopyEndsUnderItsName()
 {
-    QFETCH(QByteArray, old);
     PhoneFixture phone;
-    DeviceHandler *device = connectPhone(phone);
+    DeviceHandler *device = connectPhoneWithMaps(phone);
     QVERIFY(device);
-    const QString maps = drive(phone) + QStringLiteral("/Maps");
-    QVERIFY(QDir().mkdir(maps));
-    if (old != "<missing>")
-        QVERIFY(writeFile(maps + QStringLiteral("/europe.nm3"), old));
     // The download's name is not the map's: the copy is written in blocks.
-    const QByteArray data = randomBytes(3 * SymbianQIODevice::blockSize + 11);
-    QVERIFY(writeFile(pc(QStringLiteral("download.part")), data));
-    const QString sha1 = QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex();
-
-    RecordingProgress progress;
-    QCOMPARE(putFileChecked(*device, QStringLiteral("\\\\E:\\Maps\\europe.nm3"), pc(QStringLiteral("download.part")), sha1,
-                            &progress, nullptr),
-             DE_NO_ERROR);
-    QCOMPARE(readFile(maps + QStringLiteral("/europe.nm3")), data);
-    QCOMPARE(entries(maps), QStringList{"europe.nm3"});
+    SafeWriteCases::checkCheckedCopy(*device, phoneMaps, maps(phone));
     QCOMPARE(entries(phone.folder(phones()) + QStringLiteral("/pending")), QStringList());
-    QCOMPARE(progress.values.last(), 100);
 }
 
 void TestSymbianDevice::failedCheckedCopyChangesNothing_data()
 {
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<int>("code");
-    QTest::newRow("cancelled") << "cancelled" << int(DE_CANCELLED);
+    SafeWriteCases::addFailedCopyRows(DE_TRANSFER_ERROR_2);
     QTest::newRow("connection breaks") << "connection" << int(DE_TRANSFER_ERROR);
-    QTest::newRow("download damaged") << "damaged" << int(DE_DOWNLOAD_DAMAGED);
-    QTest::newRow("source missing") << "missing" << int(DE_TRANSFER_ERROR_2);
 }
 
 void TestSymbianDevice::failedCheckedCopyChangesNothing()
@@ -622,91 +595,44 @@ void TestSymbianDevice::failedCheckedCopyChangesNothing()
     QFETCH(QString, fault);
     PhoneFixture phone;
     phone.transfersBreakAfter = fault == QLatin1String("connection") ? 200000 : 0;
-    DeviceHandler *device = connectPhone(phone);
+    DeviceHandler *device = connectPhoneWithMaps(phone);
     QVERIFY(device);
-    const QString maps = drive(phone) + QStringLiteral("/Maps");
-    QVERIFY(QDir().mkdir(maps));
-    QVERIFY(writeFile(maps + QStringLiteral("/europe.nm3"), "old map"));
-    const QByteArray data = randomBytes(600000);
-    if (fault != QLatin1String("missing"))
-        QVERIFY(writeFile(pc(QStringLiteral("download.part")), data));
-    const QString sha1 = fault == QLatin1String("damaged")
-                             ? QString(40, QLatin1Char('0'))
-                             : QString(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
-
-    StopAfter stop(2);
-    QTEST(putFileChecked(*device, QStringLiteral("\\\\E:\\Maps\\europe.nm3"), pc(QStringLiteral("download.part")), sha1,
-                         nullptr, fault == QLatin1String("cancelled") ? &stop : nullptr),
-          "code");
-    QCOMPARE(readFile(maps + QStringLiteral("/europe.nm3")), QByteArray("old map"));
-    QCOMPARE(entries(maps), QStringList{"europe.nm3"});
+    SafeWriteCases::checkFailedCopy(*device, phoneMaps, maps(phone));
     QCOMPARE(entries(phone.folder(phones()) + QStringLiteral("/pending")), QStringList());
 }
 
 void TestSymbianDevice::renameReplaces_data()
 {
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("inTheWay"); // what is at E:\Maps\europe.nm3 before: "", "file" or "folder"
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QStringList>("after"); // the entries of E:\Maps; E:\Maps\new.part holds "new" before
-    const QString part = QStringLiteral("\\\\E:\\Maps\\new.part");
-    const QString map = QStringLiteral("\\\\E:\\Maps\\europe.nm3");
-    QTest::newRow("new name") << part << map << "" << 0 << QStringList{"europe.nm3"};
-    QTest::newRow("over a file") << part << map << "file" << 0 << QStringList{"europe.nm3"};
-    QTest::newRow("letter case only") << part << "\\\\E:\\Maps\\NEW.PART" << "" << 0 << QStringList{"NEW.PART"};
-    QTest::newRow("over a folder") << part << map << "folder" << int(DE_TRANSFER_ERROR)
-                                   << QStringList{"europe.nm3", "new.part"};
-    QTest::newRow("source missing") << "\\\\E:\\Maps\\missing" << map << "file" << int(DE_TRANSFER_ERROR)
-                                    << QStringList{"europe.nm3", "new.part"};
-    QTest::newRow("to another drive") << part << "\\\\C:\\europe.nm3" << "" << int(DE_TRANSFER_ERROR)
+    SafeWriteCases::addRenameRows();
+    QTest::newRow("to another drive") << "new.part" << "\\\\C:\\europe.nm3" << "" << int(DE_TRANSFER_ERROR)
                                       << QStringList{"new.part"};
 }
 
 void TestSymbianDevice::renameReplaces()
 {
-    QFETCH(QString, source);
-    QFETCH(QString, target);
-    QFETCH(QString, inTheWay);
-    QFETCH(int, code);
-    QFETCH(QStringList, after);
     PhoneFixture phone;
-    DeviceHandler *device = connectPhone(phone);
+    DeviceHandler *device = connectPhoneWithMaps(phone);
     QVERIFY(device);
-    const QString maps = drive(phone) + QStringLiteral("/Maps");
-    QVERIFY(QDir().mkdir(maps));
-    QVERIFY(writeFile(maps + QStringLiteral("/new.part"), "new"));
-    if (inTheWay == QLatin1String("file"))
-        QVERIFY(writeFile(maps + QStringLiteral("/europe.nm3"), "old"));
-    if (inTheWay == QLatin1String("folder"))
-        QVERIFY(QDir().mkdir(maps + QStringLiteral("/europe.nm3")));
-
-    QCOMPARE(device->renameFile(source, target), code);
-    QCOMPARE(entries(maps), after);
-    QCOMPARE(readFile(maps + QLatin1Char('/') + (code == DE_NO_ERROR ? after.first() : QStringLiteral("new.part"))),
-             QByteArray("new"));
-    if (code != DE_NO_ERROR && inTheWay == QLatin1String("file"))
-        QCOMPARE(readFile(maps + QStringLiteral("/europe.nm3")), QByteArray("old"));
+    SafeWriteCases::checkRename(*device, phoneMaps, maps(phone));
 }
 
 void TestSymbianDevice::vanishedPhoneFailsEveryOperation()
 {
     PhoneFixture phone;
-    DeviceHandler *device = connectPhone(phone);
+    DeviceHandler *device = connectPhoneWithMaps(phone);
     QVERIFY(device);
-    const QString maps = drive(phone) + QStringLiteral("/Maps");
-    QVERIFY(QDir().mkdir(maps));
-    QVERIFY(writeFile(maps + QStringLiteral("/europe.nm3"), "old map"));
+    const QString pcMaps = maps(phone);
+    QVERIFY(writeFile(pcMaps + QStringLiteral("/europe.nm3"), "old map"));
     const QByteArray data = randomBytes(600000);
     QVERIFY(writeFile(pc(QStringLiteral("europe.nm3")), data));
     const QString map = QStringLiteral("\\\\E:\\Maps\\europe.nm3");
 
     // Gone in the middle of the copy.
-    UnplugAt unplug(phone.folder(phones()), 20);
+    SafeWriteCases::UnplugAt unplug(phone.folder(phones()) + QStringLiteral("/disconnected"), 20);
     QCOMPARE(putFileChecked(*device, map, pc(QStringLiteral("europe.nm3")), QString(), &unplug, nullptr),
              DE_TRANSFER_ERROR);
-    QCOMPARE(readFile(maps + QStringLiteral("/europe.nm3")), QByteArray("old map"));
-    QCOMPARE(entries(maps), QStringList{"europe.nm3"});
+    QCOMPARE(readFile(pcMaps + QStringLiteral("/europe.nm3")), QByteArray("old map"));
+    QCOMPARE(entries(pcMaps), QStringList{"europe.nm3"});
 
     QStringList names;
     quint64 bytes = 0;
@@ -739,8 +665,8 @@ void TestSymbianDevice::vanishedPhoneFailsEveryOperation()
     QCOMPARE(m_found.devices.size(), size_t(1));
     QCOMPARE(putFileChecked(*m_found.devices.front(), map, pc(QStringLiteral("europe.nm3")), QString(), nullptr, nullptr),
              DE_NO_ERROR);
-    QCOMPARE(readFile(maps + QStringLiteral("/europe.nm3")), data);
-    QCOMPARE(entries(maps), QStringList{"europe.nm3"});
+    QCOMPARE(readFile(pcMaps + QStringLiteral("/europe.nm3")), data);
+    QCOMPARE(entries(pcMaps), QStringList{"europe.nm3"});
 }
 
 // --- applications ---
