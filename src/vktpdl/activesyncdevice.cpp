@@ -129,14 +129,23 @@ int ActiveSyncDevice::putFile(const QString &destination, const QString &source,
 {
     if (!m_connected)
         return DE_NOT_CONNECTED;
-    // The PC file first: a missing source must not empty the device's file.
+    // The PC file is opened and its first chunk read first: a source that cannot be read must not empty
+    // the device's file.
     QFile pcFile(source);
     if (!pcFile.open(QIODevice::ReadOnly))
+        return DE_TRANSFER_ERROR;
+    const qint64 firstChunk = qMin(chunkSize, pcFile.size());
+    if (pcFile.peek(firstChunk).size() != firstChunk)
         return DE_TRANSFER_ERROR;
     QRapiFile deviceFile(m_api, destination);
     if (!deviceFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return DE_TRANSFER_ERROR;
-    return transfer(pcFile, deviceFile, progress, cont);
+    int result = transfer(pcFile, deviceFile, progress, cont);
+    if (!deviceFile.commit() && result == DE_NO_ERROR)
+        result = DE_TRANSFER_ERROR;
+    if (result != DE_NO_ERROR)
+        m_api.deleteFile(destination);
+    return result;
 }
 
 int ActiveSyncDevice::getFile(const QString &destination, const QString &source, vktcommon::ProgressListener *progress,
@@ -184,7 +193,7 @@ int ActiveSyncDevice::createDirectory(const QString &path)
     for (const QString &name : path.split(separator(), Qt::SkipEmptyParts)) {
         level += separator() + name;
         if (m_api.fileAttributes(level) == REMOTE_INVALID && !m_api.createDirectory(level))
-            return DE_CANNOT_CREATE_FOLDER;
+            return failure(DE_CANNOT_CREATE_FOLDER);
     }
     return DE_NO_ERROR;
 }
@@ -197,7 +206,7 @@ int ActiveSyncDevice::removeDirectory(const QString &path, bool recursive)
         return removeTree(path);
     if (m_api.removeDirectory(path) || m_api.lastError() == RE_FILE_NOT_FOUND || m_api.lastError() == RE_PATH_NOT_FOUND)
         return DE_NO_ERROR;
-    return DE_DELETE_ERROR;
+    return failure(DE_DELETE_ERROR);
 }
 
 int ActiveSyncDevice::list(const QString &folder, const QString &pattern, bool folders, QStringList &names)
@@ -209,16 +218,19 @@ int ActiveSyncDevice::list(const QString &folder, const QString &pattern, bool f
     if (search == RemoteApi::INVALID_HANDLE) {
         const quint32 error = m_api.lastError();
         // Nothing found, and a folder that is not there, hold nothing.
-        return error == RE_NO_MORE_FILES || error == RE_FILE_NOT_FOUND || error == RE_PATH_NOT_FOUND ? DE_NO_ERROR
-                                                                                                      : DE_WRONG_REPLY;
+        return error == RE_NO_MORE_FILES || error == RE_FILE_NOT_FOUND || error == RE_PATH_NOT_FOUND
+                   ? DE_NO_ERROR
+                   : failure(DE_WRONG_REPLY);
     }
     do {
         const bool isFolder = entry.attributes & RF_DIRECTORY;
         if (entry.name != QLatin1String(".") && entry.name != QLatin1String("..") && isFolder == folders)
             names.append(entry.name);
     } while (m_api.findNextFile(search, entry));
+    // A listing cut short by a broken connection is no listing.
+    const int result = failure(DE_NO_ERROR);
     m_api.findClose(search);
-    return DE_NO_ERROR;
+    return result;
 }
 
 int ActiveSyncDevice::listFolders(const QString &folder, const QString &pattern, QStringList &names)
@@ -239,7 +251,7 @@ int ActiveSyncDevice::openFile(const QString &path, QIODevice *&device)
 
 int ActiveSyncDevice::freeSpace(const QString &path, quint64 &bytes)
 {
-    return m_api.freeSpace(path, bytes) ? DE_NO_ERROR : DE_WRONG_REPLY;
+    return m_api.freeSpace(path, bytes) ? DE_NO_ERROR : failure(DE_WRONG_REPLY);
 }
 
 QChar ActiveSyncDevice::separator() const
@@ -251,6 +263,57 @@ bool ActiveSyncDevice::isFile(const QString &path)
 {
     const quint32 attributes = m_api.fileAttributes(path);
     return attributes != REMOTE_INVALID && !(attributes & RF_DIRECTORY);
+}
+
+int ActiveSyncDevice::renameFile(const QString &source, const QString &destination)
+{
+    if (!m_connected)
+        return DE_NOT_CONNECTED;
+    if (m_api.moveFile(source, destination))
+        return DE_NO_ERROR;
+    const quint32 error = m_api.lastError();
+    if (error != RE_ALREADY_EXISTS && error != RE_FILE_EXISTS)
+        return DE_TRANSFER_ERROR;
+    // Asked first, so that a missing source never costs the file at destination.
+    if (m_api.fileAttributes(source) == REMOTE_INVALID || !m_api.deleteFile(destination)
+        || !m_api.moveFile(source, destination))
+        return DE_TRANSFER_ERROR;
+    return DE_NO_ERROR;
+}
+
+int ActiveSyncDevice::checkPresent(const QString &path, bool folder)
+{
+    if (!m_connected)
+        return DE_NOT_CONNECTED;
+    const quint32 attributes = m_api.fileAttributes(path);
+    if (attributes == REMOTE_INVALID || (folder && !(attributes & RF_DIRECTORY)))
+        return DE_TRANSFER_ERROR;
+    return DE_NO_ERROR;
+}
+
+int ActiveSyncDevice::flushFile(const QString &path)
+{
+    return checkPresent(path, false);
+}
+
+int ActiveSyncDevice::flushFolder(const QString &path)
+{
+    return checkPresent(path, true);
+}
+
+int ActiveSyncDevice::syncVolume(const QString &path)
+{
+    return checkPresent(path, false);
+}
+
+bool ActiveSyncDevice::connectionBroken() const
+{
+    return m_connected && m_api.lastError() == RE_NOT_READY;
+}
+
+int ActiveSyncDevice::failure(int code) const
+{
+    return connectionBroken() ? DE_TRANSFER_ERROR : code;
 }
 
 // --- the device ---
@@ -265,8 +328,11 @@ int ActiveSyncDevice::getDeviceDescription(DeviceDescription &description)
     if (!m_connected)
         return DE_NOT_CONNECTED;
     QList<RemoteDeviceInfo> devices;
-    if (!m_api.enumerateDevices(devices) || devices.isEmpty())
+    if (!m_api.enumerateDevices(devices))
         return DE_WAIT_ERROR;
+    // Connected, yet not listed: the device went away.
+    if (devices.isEmpty())
+        return DE_TRANSFER_ERROR;
     RemoteOsVersion version;
     const bool windowsMobile = m_api.deviceVersion(version) && version.major == 5
                                && (version.minor == 1 || version.minor == 2)
@@ -303,7 +369,7 @@ int ActiveSyncDevice::getNavigatorInfo(NavigatorInfo &info, vktcommon::ProgressL
     if (stopRequested(cont))
         return DE_CANCELLED;
     if (called != callDone)
-        return DE_WAIT_ERROR;
+        return failure(DE_WAIT_ERROR);
     const int result = ModuleReplies::readNavigator(reply, info);
     if (result != DE_NO_ERROR)
         return result;
@@ -317,7 +383,7 @@ int ActiveSyncDevice::listRoots(QStringList &roots)
         return DE_NOT_CONNECTED;
     QByteArray reply;
     if (callModule(QStringLiteral("getRootInfo"), reply) != callDone)
-        return DE_WAIT_ERROR;
+        return failure(DE_WAIT_ERROR);
     return ModuleReplies::readRoots(reply, roots);
 }
 
@@ -325,7 +391,7 @@ int ActiveSyncDevice::moduleVersion(quint32 &version)
 {
     QByteArray reply;
     if (callModule(QStringLiteral("getPXRVersion"), reply) != callDone)
-        return DE_MODULE_NOT_INSTALLED;
+        return failure(DE_MODULE_NOT_INSTALLED);
     return ModuleReplies::readModuleVersion(reply, version);
 }
 
@@ -335,7 +401,10 @@ int ActiveSyncDevice::checkModule(bool &mustInstall)
         return DE_NOT_CONNECTED;
     mustInstall = true;
     RegistryValue marker;
-    if (m_api.deviceRegistryValue(moduleKey, moduleMarker, pathBufferBytes, marker) != RE_SUCCESS || !marker.isText())
+    const quint32 markerRead = m_api.deviceRegistryValue(moduleKey, moduleMarker, pathBufferBytes, marker);
+    if (markerRead == RE_NOT_READY)
+        return DE_TRANSFER_ERROR;
+    if (markerRead != RE_SUCCESS || !marker.isText())
         return DE_NO_ERROR;
     quint32 version = 0;
     const int result = moduleVersion(version);
@@ -357,7 +426,10 @@ int ActiveSyncDevice::installModule(vktcommon::ProgressListener *progress, vktco
     if (result != DE_NO_ERROR)
         return result;
     bool mustInstall = true;
-    return checkModule(mustInstall) == DE_NO_ERROR && !mustInstall ? DE_NO_ERROR : DE_MODULE_NOT_INSTALLED;
+    const int checked = checkModule(mustInstall);
+    if (checked == DE_TRANSFER_ERROR)
+        return checked;
+    return checked == DE_NO_ERROR && !mustInstall ? DE_NO_ERROR : DE_MODULE_NOT_INSTALLED;
 }
 
 int ActiveSyncDevice::installPackage(const QString &packagePath, qint64, vktcommon::ProgressListener *progress,
@@ -382,6 +454,9 @@ int ActiveSyncDevice::installPackage(const QString &packagePath, qint64, vktcomm
     const QString commandLine = QLatin1Char('"') + program + QStringLiteral("\" \"") + description + QLatin1Char('"');
     if (commandLine.size() >= commandLineLimit)
         return DE_NOT_SUPPORTED;
+    // The manager installs onto the device: one that went away is not worth starting it for.
+    if (m_connected && m_api.fileAttributes(QString(separator())) == REMOTE_INVALID && connectionBroken())
+        return DE_TRANSFER_ERROR;
 
     QProcess manager;
     manager.setProgram(program);

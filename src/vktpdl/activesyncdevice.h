@@ -37,8 +37,10 @@ public:
     // 16 when cancelled.
     int connect(vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont);
 
-    // Copy in both directions in chunks of 64 KiB. putFile replaces the device file's content; getFile
-    // never touches an existing PC file and removes what it wrote when the copy fails.
+    // Copy in both directions in chunks of 64 KiB. putFile replaces the device file's content once the PC
+    // file has been read from; getFile never touches an existing PC file. A copy that fails or is cancelled
+    // removes what it wrote. Once the connection has broken (the device went away), every operation that
+    // needs the device gives 11.
     int putFile(const QString &destination, const QString &source, vktcommon::ProgressListener *progress,
                 vktcommon::ContinueListener *cont) override;
     int getFile(const QString &destination, const QString &source, vktcommon::ProgressListener *progress,
@@ -54,6 +56,14 @@ public:
     int freeSpace(const QString &path, quint64 &bytes) override;
     QChar separator() const override;
     bool isFile(const QString &path) override;
+    // The device's move never replaces: a file in the way is deleted first, once the source is known to be
+    // there. A folder in the way stays (11).
+    int renameFile(const QString &source, const QString &destination) override;
+    // A written file is on the device once it is closed, and a folder's changes once they are made, so these
+    // only make sure that the entry is there and the device still answers (11 otherwise).
+    int flushFile(const QString &path) override;
+    int flushFolder(const QString &path) override;
+    int syncVolume(const QString &path) override;
 
     int kind() const override;
     // Windows Mobile (operating system 5.1 or 5.2 with the key "SYSTEM\Versions") is supported, platform 1;
@@ -83,6 +93,11 @@ private:
     qint32 callModule(const QString &function, QByteArray &reply);
     int moduleVersion(quint32 &version);
     int list(const QString &folder, const QString &pattern, bool folders, QStringList &names);
+    // The last remote call failed because the connection broke.
+    bool connectionBroken() const;
+    // code, or 11 when the connection broke.
+    int failure(int code) const;
+    int checkPresent(const QString &path, bool folder);
     int transfer(QIODevice &source, QIODevice &destination, vktcommon::ProgressListener *progress,
                  vktcommon::ContinueListener *cont);
 

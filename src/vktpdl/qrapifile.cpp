@@ -75,10 +75,15 @@ bool QRapiFile::open(OpenMode mode)
 
 void QRapiFile::close()
 {
-    if (m_handle != RemoteApi::INVALID_HANDLE)
-        m_api.closeHandle(m_handle);
+    commit();
+}
+
+bool QRapiFile::commit()
+{
+    const bool kept = m_handle == RemoteApi::INVALID_HANDLE || m_api.closeHandle(m_handle);
     m_handle = RemoteApi::INVALID_HANDLE;
     QIODevice::close();
+    return kept;
 }
 
 qint64 QRapiFile::pos() const

@@ -22,6 +22,8 @@ public:
 
     bool open(OpenMode mode) override;
     void close() override;
+    // Closes the file and tells whether the device kept what was written to it.
+    bool commit();
     bool isSequential() const override { return false; }
     // The remote file's position and size; 0 when they cannot be read.
     qint64 pos() const override;

@@ -6,6 +6,7 @@
 #include "phoneconnectivitylibrary.h"
 #include "symbianqiodevice.h"
 
+#include <QFile>
 #include <QRegularExpression>
 
 namespace vktpdl {
@@ -50,7 +51,7 @@ int deviceErrorOf(PclResult result, int failure)
     if (result == PCL_E_CANCELLED)
         return DE_CANCELLED;
     if (result == PCL_E_DEVICE_NOT_FOUND || result == PCL_E_MEDIA_NOT_FOUND || result == PCL_E_CONNECTION_LOST)
-        return DE_WAIT_ERROR;
+        return DE_TRANSFER_ERROR;
     return failure;
 }
 
@@ -64,6 +65,7 @@ public:
         handler.m_progress = progress;
         handler.m_continue = cont;
         handler.m_installation = dynamic_cast<vktcommon::InstallationProgressListener *>(progress);
+        handler.m_phoneGone = false;
     }
     ~Listening()
     {
@@ -114,8 +116,10 @@ PclResult SymbianDeviceHandler::notify(quint32 state, quint32 value)
     // The state to ignore carries every bit of one that says the phone is gone, so it is looked at first.
     if (PhoneConnectivityLibrary::saysIgnore(state))
         return PCL_OK;
-    if (PhoneConnectivityLibrary::saysPhoneIsGone(state))
+    if (PhoneConnectivityLibrary::saysPhoneIsGone(state)) {
+        m_phoneGone = true;
         return PCL_E_CANCELLED;
+    }
     if (m_progress && value <= 100)
         m_progress->setProgress(int(value));
     if (state == PCL_STATE_CONFIRMATION && value == PCL_VALUE_WAITING_FOR_USER && m_installation)
@@ -127,6 +131,11 @@ void SymbianDeviceHandler::report(int percent) const
 {
     if (m_progress)
         m_progress->setProgress(percent);
+}
+
+int SymbianDeviceHandler::failure(PclResult result, int code) const
+{
+    return result == PCL_E_CANCELLED && m_phoneGone ? DE_TRANSFER_ERROR : deviceErrorOf(result, code);
 }
 
 int SymbianDeviceHandler::copy(quint32 direction, const QString &phonePath, const QString &pcPath,
@@ -142,17 +151,56 @@ int SymbianDeviceHandler::copy(quint32 direction, const QString &phonePath, cons
     const qsizetype slash = pcPath.lastIndexOf(QLatin1Char('/'));
     const QString pcFolder = slash > 0 ? pcPath.left(slash) : slash == 0 ? QStringLiteral("/") : QString();
     const QString pcName = pcPath.mid(slash + 1);
+    const bool sameName = phoneName.compare(pcName, Qt::CaseInsensitive) == 0;
     if (pcFolder.isEmpty() || phoneName.isEmpty() || pcName.isEmpty()
-        || phoneName.compare(pcName, Qt::CaseInsensitive) != 0)
+        || (!sameName && direction != PCL_COPY_PC_TO_PHONE))
         return DE_TRANSPORT_ERROR;
 
     const Listening listening(*this, progress, cont);
     report(0);
+    if (!sameName)
+        return writeInBlocks(phonePath, pcPath, cont);
     // The PC's spelling of the name: the phone finds its files without regard to letter case, the PC does not.
     const PclResult result =
         direction == PCL_COPY_PC_TO_PHONE
             ? m_library->copyFile(m_fileSystem, direction, pcName, pcFolder, phoneFolder)
             : m_library->copyFile(m_fileSystem, direction, pcName, phoneFolder, pcFolder);
+    if (result != PCL_OK)
+        return failure(result, DE_TRANSFER_ERROR_2);
+    report(100);
+    return DE_NO_ERROR;
+}
+
+int SymbianDeviceHandler::writeInBlocks(const QString &phonePath, const QString &pcPath,
+                                        vktcommon::ContinueListener *cont)
+{
+    QFile source(pcPath);
+    if (!source.open(QIODevice::ReadOnly))
+        return DE_TRANSFER_ERROR_2;
+    // Like the library's copy, it never replaces a file.
+    const PclResult found = ask(phonePath, false);
+    if (found != PCL_E_NOT_FOUND)
+        return deviceErrorOf(found == PCL_OK ? PCL_E_EXISTS : found, DE_TRANSFER_ERROR_2);
+
+    // Every return before the close drops the device open, which abandons the write.
+    SymbianQIODevice target(m_library, m_fileSystem, phonePath);
+    if (!target.open(QIODevice::WriteOnly))
+        return deviceErrorOf(target.transferResult(), DE_TRANSFER_ERROR_2);
+    const qint64 size = source.size();
+    QByteArray block(SymbianQIODevice::blockSize, Qt::Uninitialized);
+    for (qint64 done = 0; done < size;) {
+        const qint64 read = source.read(block.data(), qMin<qint64>(block.size(), size - done));
+        if (read <= 0)
+            return DE_TRANSFER_ERROR_2;
+        if (target.write(block.constData(), read) != read)
+            return deviceErrorOf(target.transferResult(), DE_TRANSFER_ERROR_2);
+        done += read;
+        report(int(done * 100 / size));
+        if (vktcommon::stopRequested(cont))
+            return DE_CANCELLED;
+    }
+    target.close();
+    const PclResult result = target.transferResult();
     if (result != PCL_OK)
         return deviceErrorOf(result, DE_TRANSFER_ERROR_2);
     report(100);
@@ -178,7 +226,7 @@ int SymbianDeviceHandler::deleteFile(const QString &path)
     if (path.isEmpty())
         return DE_TRANSPORT_ERROR;
     const PclResult result = m_library->deleteFile(m_fileSystem, path);
-    return result == PCL_OK ? DE_NO_ERROR : deviceErrorOf(result, DE_DELETE_ERROR);
+    return result == PCL_OK || result == PCL_E_NOT_FOUND ? DE_NO_ERROR : deviceErrorOf(result, DE_DELETE_ERROR);
 }
 
 int SymbianDeviceHandler::createFolder(const QString &parent, const QString &name)
@@ -187,11 +235,8 @@ int SymbianDeviceHandler::createFolder(const QString &parent, const QString &nam
         return DE_WAIT_ERROR;
     if (parent.isEmpty() || name.isEmpty())
         return DE_TRANSPORT_ERROR;
-    PclFolderInfo *info = nullptr;
-    if (m_library->getFolderInfo(m_fileSystem, joinPath(parent, name), info) == PCL_OK) {
-        m_library->freeFolderInfo(info);
+    if (ask(joinPath(parent, name), true) == PCL_OK)
         return DE_NO_ERROR;
-    }
     const PclResult result = m_library->createFolder(m_fileSystem, parent, name);
     return result == PCL_OK ? DE_NO_ERROR : deviceErrorOf(result, DE_CANNOT_CREATE_FOLDER);
 }
@@ -288,6 +333,61 @@ QChar SymbianDeviceHandler::separator() const
     return QLatin1Char('\\');
 }
 
+int SymbianDeviceHandler::renameFile(const QString &source, const QString &destination)
+{
+    if (!m_fileSystem)
+        return DE_WAIT_ERROR;
+    if (source.isEmpty() || destination.isEmpty())
+        return DE_TRANSPORT_ERROR;
+    const PclResult result = m_library->moveFile(m_fileSystem, source, destination, PCL_MOVE_REPLACE);
+    if (result == PCL_E_LIBRARY_NOT_LOADED)
+        return DE_NOT_SUPPORTED;
+    return result == PCL_OK ? DE_NO_ERROR : deviceErrorOf(result, DE_TRANSFER_ERROR);
+}
+
+PclResult SymbianDeviceHandler::ask(const QString &path, bool folder) const
+{
+    if (folder) {
+        PclFolderInfo *info = nullptr;
+        const PclResult result = m_library->getFolderInfo(m_fileSystem, path, info);
+        if (result == PCL_OK && info)
+            m_library->freeFolderInfo(info);
+        return result;
+    }
+    PclFileInfo *info = nullptr;
+    const PclResult result = m_library->getFileInfo(m_fileSystem, path, info);
+    if (result == PCL_OK && info)
+        m_library->freeFileInfo(info);
+    return result;
+}
+
+int SymbianDeviceHandler::confirmThere(const QString &path, bool folder)
+{
+    if (!m_fileSystem)
+        return DE_WAIT_ERROR;
+    if (path.isEmpty())
+        return DE_TRANSPORT_ERROR;
+    const PclResult result = ask(path, folder);
+    return result == PCL_OK ? DE_NO_ERROR : deviceErrorOf(result, DE_TRANSFER_ERROR);
+}
+
+int SymbianDeviceHandler::flushFile(const QString &path)
+{
+    return confirmThere(path, false);
+}
+
+int SymbianDeviceHandler::flushFolder(const QString &path)
+{
+    return confirmThere(path, true);
+}
+
+int SymbianDeviceHandler::syncVolume(const QString &path)
+{
+    // The drive that holds path, as freeSpace asks it.
+    const QString drive = path.section(separator(), 0, 0, QString::SectionSkipEmpty);
+    return confirmThere(drive.isEmpty() ? QString() : QStringLiteral("\\\\") + drive + separator(), true);
+}
+
 int SymbianDeviceHandler::kind() const
 {
     return DK_SYMBIAN;
@@ -362,7 +462,7 @@ int SymbianDeviceHandler::installPackage(const QString &packagePath, qint64, vkt
         m_library->installApplication(m_fileSystem, packagePath, PCL_INSTALL_PACKAGE, PCL_INSTALL_OPTIONS);
     if (result == PCL_OK || result == PCL_INSTALLED_OVER_OLDER)
         return DE_NO_ERROR;
-    return deviceErrorOf(result, DE_INSTALLATION_FAILED);
+    return failure(result, DE_INSTALLATION_FAILED);
 }
 
 int SymbianDeviceHandler::listRoots(QStringList &roots)

@@ -17,7 +17,8 @@ namespace vktpdl {
 // A Symbian phone reached through the file-system part of the phone connectivity library: its drives with
 // backslash paths ("\\E:\Folder"), its installed applications (the navigator among them) and the
 // installation of application packages. A phone whose file system cannot be opened stays in the device
-// list, and every operation that needs the phone returns 2.
+// list, and every operation that needs the phone returns 2; one that goes away (or whose card does) while
+// it is used makes the operations that need it return 11.
 class SymbianDeviceHandler final : public DeviceHandler
 {
 public:
@@ -28,11 +29,13 @@ public:
     SymbianDeviceHandler(const SymbianDeviceHandler &) = delete;
     SymbianDeviceHandler &operator=(const SymbianDeviceHandler &) = delete;
 
-    // A copy never renames: the phone's and the PC's file names must be the same but for letter case (15).
+    // The library's copy keeps the file's name: a put under another name than the PC file's is written in
+    // blocks instead, and a get must keep the name but for letter case (15). Neither replaces a file.
     int putFile(const QString &destination, const QString &source, vktcommon::ProgressListener *progress,
                 vktcommon::ContinueListener *cont) override;
     int getFile(const QString &destination, const QString &source, vktcommon::ProgressListener *progress,
                 vktcommon::ContinueListener *cont) override;
+    // A file that is not there counts as deleted.
     int deleteFile(const QString &path) override;
     // Nothing to do when the folder exists.
     int createFolder(const QString &parent, const QString &name) override;
@@ -43,6 +46,13 @@ public:
     int openFile(const QString &path, QIODevice *&device) override;
     int freeSpace(const QString &path, quint64 &bytes) override;
     QChar separator() const override;
+    // Replaces a file at destination in one step; 20 with a library that has no move call.
+    int renameFile(const QString &source, const QString &destination) override;
+    // The phone has a change on its drive when the call that made it returns, so these only make sure
+    // that the file, the folder or the drive is there and the phone still answers.
+    int flushFile(const QString &path) override;
+    int flushFolder(const QString &path) override;
+    int syncVolume(const QString &path) override;
 
     int kind() const override;
     int getDeviceDescription(DeviceDescription &description) override;
@@ -65,6 +75,14 @@ private:
 
     int copy(quint32 direction, const QString &phonePath, const QString &pcPath,
              vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont);
+    // Writes the PC file to the phone through a block transfer; what is abandoned is never kept.
+    int writeInBlocks(const QString &phonePath, const QString &pcPath, vktcommon::ContinueListener *cont);
+    // The library's answer when asked for the file or folder at path; what it hands out is released.
+    PclResult ask(const QString &path, bool folder) const;
+    // 0 when the file or folder is there, else what keeps it from being asked.
+    int confirmThere(const QString &path, bool folder);
+    // The code of a failed call: 11 when the phone said it is gone and was answered with cancel.
+    int failure(PclResult result, int code) const;
     int listEntries(const QString &folder, const QString &pattern, bool folders, QStringList &names);
     void report(int percent) const;
 
@@ -77,9 +95,10 @@ private:
     vktcommon::ProgressListener *m_progress = nullptr;
     vktcommon::ContinueListener *m_continue = nullptr;
     vktcommon::InstallationProgressListener *m_installation = nullptr;
+    bool m_phoneGone = false;
 };
 
-// The device code of a library result: cancelled 16, the phone out of reach 2, any other failure the
+// The device code of a library result: cancelled 16, the phone out of reach 11, any other failure the
 // operation's own code.
 int deviceErrorOf(PclResult result, int failure);
 

@@ -28,7 +28,11 @@ SymbianQIODevice::SymbianQIODevice(std::shared_ptr<PhoneConnectivityLibrary> lib
 
 SymbianQIODevice::~SymbianQIODevice()
 {
-    close();
+    // Whoever drops a device without closing it gave up on what it wrote.
+    if (m_worker.joinable())
+        stopTransfer(false);
+    if (isOpen())
+        QIODevice::close();
 }
 
 bool SymbianQIODevice::open(OpenMode mode)
@@ -48,6 +52,7 @@ bool SymbianQIODevice::open(OpenMode mode)
         const QMutexLocker lock(&m_mutex);
         m_wanted = m_handedOver = m_started = false;
         m_active = m_running = true;
+        m_commit = false;
         m_result = PCL_OK;
         m_block = nullptr;
         m_blockLength = m_blockOffset = m_delivered = 0;
@@ -64,7 +69,7 @@ bool SymbianQIODevice::open(OpenMode mode)
         started = m_running || m_result == PCL_OK;
     }
     if (!started) {
-        stopTransfer();
+        stopTransfer(false);
         return false;
     }
     return QIODevice::open(mode | Unbuffered);
@@ -73,16 +78,23 @@ bool SymbianQIODevice::open(OpenMode mode)
 void SymbianQIODevice::close()
 {
     if (m_worker.joinable())
-        stopTransfer();
+        stopTransfer(true);
     if (isOpen())
         QIODevice::close();
 }
 
-void SymbianQIODevice::stopTransfer()
+PclResult SymbianQIODevice::transferResult() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_result;
+}
+
+void SymbianQIODevice::stopTransfer(bool commit)
 {
     {
         const QMutexLocker lock(&m_mutex);
         m_active = false;
+        m_commit = commit;
         m_wanted = true;
         m_wantEvent.wakeAll();
     }
@@ -136,6 +148,8 @@ PclResult SymbianQIODevice::onBlock(quint32 *state, uint8_t *data, quint32 *leng
         m_wantEvent.wait(&m_mutex);
     m_wanted = false;
     if (!m_active) {
+        if (!m_commit)
+            return PCL_E_CANCELLED;
         *length = 0;
         *state |= PCL_BLOCK_LAST;
         return PCL_OK;
@@ -180,7 +194,10 @@ qint64 SymbianQIODevice::readData(char *data, qint64 maxSize)
         if (m_blockLength == 0)
             break;
     }
-    return copied == 0 && !m_running ? -1 : copied;
+    // The end of the file, or -1 for the end of a transfer that failed.
+    if (copied == 0 && !m_running)
+        return m_result == PCL_OK ? 0 : -1;
+    return copied;
 }
 
 qint64 SymbianQIODevice::writeData(const char *data, qint64 size)

@@ -17,8 +17,9 @@ namespace vktpdl {
 // A file of a phone read or written as a stream through the library's block transfer. A worker thread runs
 // the transfer; the library calls it back with one block at a time, and the block is handed over between
 // the worker and the caller strictly one at a time. Opened read-only it reads the file; opened for writing
-// it replaces the file, which the phone takes over when the device is closed. Sequential: no position, no
-// seeking; the size is the file's when reading, else 0.
+// it replaces the file, which the phone takes over when the device is closed; a device destroyed while
+// open for writing cancels the write, and the phone keeps what it had under the name. Sequential: no
+// position, no seeking; the size is the file's when reading, else 0.
 class SymbianQIODevice final : public QIODevice
 {
 public:
@@ -39,6 +40,10 @@ public:
     qint64 bytesAvailable() const override;
     bool atEnd() const override;
 
+    // The library's result once the transfer has ended (after close: whether the phone took a written
+    // file); PCL_OK while it runs.
+    PclResult transferResult() const;
+
     // Worker side: the library's block notification.
     PclResult onBlock(quint32 *state, uint8_t *data, quint32 *length);
 
@@ -50,8 +55,9 @@ private:
     void transfer();
     // Asks the worker for its next step and waits until it has taken it (or the transfer ended).
     void handOver();
-    // Marks the device inactive, wakes the worker and waits for it to end.
-    void stopTransfer();
+    // Marks the device inactive, wakes the worker and waits for it to end; a write is completed when
+    // commit is set, else cancelled.
+    void stopTransfer(bool commit);
 
     const std::shared_ptr<PhoneConnectivityLibrary> m_library;
     const PclHandle m_fileSystem;
@@ -71,6 +77,7 @@ private:
     bool m_handedOver = false;
     bool m_started = false;
     bool m_active = false;  // the caller still wants the transfer
+    bool m_commit = false;  // a write that ends is to be completed
     bool m_running = false; // the library's transfer has not returned yet
     PclResult m_result = PCL_OK;
     // Reading: the library's current block.

@@ -186,6 +186,15 @@ void TestEmulatedRemoteApi::reportsWhyFileCallsFail()
     QVERIFY(api.closeHandle(file));
     QVERIFY(!api.closeHandle(file));
     QCOMPARE(api.lastError(), quint32(RE_INVALID_HANDLE));
+
+    // The device's move never replaces.
+    QVERIFY(!api.moveFile("\\Folder\\file", "\\LOCKED"));
+    QCOMPARE(api.lastError(), quint32(RE_ALREADY_EXISTS));
+    QVERIFY(!api.moveFile("\\Folder\\missing", "\\new"));
+    QCOMPARE(api.lastError(), quint32(RE_FILE_NOT_FOUND));
+    QVERIFY(api.moveFile("\\folder\\FILE", "\\moved"));
+    QCOMPARE(fileContent(device.fixture.hostPath("\\moved")), QByteArray("0123456789"));
+    QCOMPARE(fileContent(device.fixture.hostPath("\\locked")), QByteArray("x"));
 }
 
 void TestEmulatedRemoteApi::readsRegistries_data()

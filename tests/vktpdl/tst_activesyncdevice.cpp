@@ -1,11 +1,13 @@
 #include "activesyncdevice.h"
 #include "cabinetfile.h"
 #include "cedevicefixture.h"
+#include "checkedcopy.h"
 #include "devicedescription.h"
 #include "devicemanager.h"
 #include "emulatedremoteapi.h"
 #include "navigatorinfo.h"
 #include "pefixture.h"
+#include "safewritecases.h"
 #include "testlisteners.h"
 
 #include <QCryptographicHash>
@@ -14,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using namespace vktpdl;
@@ -32,6 +35,11 @@ bool writeHostFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QByteArray navigatorExecutable()
@@ -124,6 +132,13 @@ private slots:
     void removesWithoutFollowingLinks();
     void copiesBothWays();
     void failedCopiesTouchNothing();
+    void checkedCopyEndsUnderItsName_data();
+    void checkedCopyEndsUnderItsName();
+    void failedCheckedCopyChangesNothing_data();
+    void failedCheckedCopyChangesNothing();
+    void renameReplaces_data();
+    void renameReplaces();
+    void vanishedDeviceFailsEveryOperation();
     void opensInEveryMode_data();
     void opensInEveryMode();
     void seeksPastTwoGiB();
@@ -378,10 +393,111 @@ void TestActiveSyncDevice::failedCopiesTouchNothing()
     QCOMPARE(device.putFile("\\Card\\map.NM3", emulation.pcPath("missing"), nullptr, nullptr), int(DE_TRANSFER_ERROR));
     QCOMPARE(fileContent(emulation.fixture.hostPath("\\Card\\map.NM3")), content);
 
-    // A copy cancelled after its first chunk leaves no partial file on the PC.
+    // A copy cancelled after its first chunk leaves no partial file on either side.
     StopAfter stop(0);
     QCOMPARE(device.getFile(emulation.pcPath("partial"), "\\Card\\map.NM3", nullptr, &stop), int(DE_CANCELLED));
     QVERIFY(!QFileInfo::exists(emulation.pcPath("partial")));
+    QVERIFY(writeHostFile(emulation.pcPath("new.NM3"), content));
+    StopAfter putStop(0);
+    QCOMPARE(device.putFile("\\Card\\new.NM3", emulation.pcPath("new.NM3"), nullptr, &putStop), int(DE_CANCELLED));
+    QCOMPARE(entries(emulation.fixture.hostPath("\\Card")), QStringList{"map.NM3"});
+}
+
+void TestActiveSyncDevice::checkedCopyEndsUnderItsName_data()
+{
+    SafeWriteCases::addCheckedCopyRows();
+}
+
+void TestActiveSyncDevice::checkedCopyEndsUnderItsName()
+{
+    Emulation emulation;
+    QVERIFY(emulation.fixture.addFolder("\\Card\\Maps"));
+    QVERIFY(emulation.connect());
+    SafeWriteCases::checkCheckedCopy(emulation.device, "\\Card\\Maps", emulation.fixture.hostPath("\\Card\\Maps"));
+}
+
+void TestActiveSyncDevice::failedCheckedCopyChangesNothing_data()
+{
+    SafeWriteCases::addFailedCopyRows(DE_TRANSFER_ERROR);
+}
+
+void TestActiveSyncDevice::failedCheckedCopyChangesNothing()
+{
+    Emulation emulation;
+    QVERIFY(emulation.fixture.addFolder("\\Card\\Maps"));
+    QVERIFY(emulation.connect());
+    SafeWriteCases::checkFailedCopy(emulation.device, "\\Card\\Maps", emulation.fixture.hostPath("\\Card\\Maps"));
+}
+
+void TestActiveSyncDevice::renameReplaces_data()
+{
+    SafeWriteCases::addRenameRows();
+}
+
+void TestActiveSyncDevice::renameReplaces()
+{
+    Emulation emulation;
+    QVERIFY(emulation.fixture.addFolder("\\Card"));
+    QVERIFY(emulation.connect());
+    SafeWriteCases::checkRename(emulation.device, "\\Card", emulation.fixture.hostPath("\\Card"));
+}
+
+void TestActiveSyncDevice::vanishedDeviceFailsEveryOperation()
+{
+    Emulation emulation;
+    QVERIFY(emulation.fixture.addFile("\\Card\\Maps\\europe.NM3", "old map"));
+    const QByteArray data = pseudoRandom(600 * 1024);
+    QVERIFY(writeHostFile(emulation.pcPath("europe.NM3"), data));
+    QVERIFY(emulation.installRealModule());
+    QVERIFY(emulation.connect());
+    ActiveSyncDevice &device = emulation.device;
+    const QString map = "\\Card\\Maps\\europe.NM3";
+    const QString maps = emulation.fixture.hostPath("\\Card\\Maps");
+
+    // Unplugged in the middle of the copy: the map stays as it was.
+    SafeWriteCases::UnplugAt unplug(emulation.fixture.folder() + "/disconnected", 20);
+    QCOMPARE(putFileChecked(device, map, emulation.pcPath("europe.NM3"), QString(), &unplug, nullptr),
+             int(DE_TRANSFER_ERROR));
+    QCOMPARE(fileContent(maps + "/europe.NM3"), QByteArray("old map"));
+    QCOMPARE(entries(maps), QStringList({"europe.NM3", "europe.NM3.kwpart"}));
+
+    QStringList names;
+    quint64 bytes = 0;
+    bool mustInstall = false;
+    DeviceDescription description;
+    NavigatorInfo info;
+    const QList<std::pair<const char *, std::function<int()>>> operations = {
+        {"putFile", [&] { return device.putFile(map, emulation.pcPath("europe.NM3"), nullptr, nullptr); }},
+        {"getFile", [&] { return device.getFile(emulation.pcPath("back.NM3"), map, nullptr, nullptr); }},
+        {"deleteFile", [&] { return device.deleteFile(map); }},
+        {"createDirectory", [&] { return device.createDirectory("\\Card\\New"); }},
+        {"removeDirectory", [&] { return device.removeDirectory("\\Card\\Maps", true); }},
+        {"listFolders", [&] { return device.listFolders("\\Card", "*", names); }},
+        {"listFiles", [&] { return device.listFiles("\\Card\\Maps", "*", names); }},
+        {"freeSpace", [&] { return device.freeSpace("\\Card", bytes); }},
+        {"renameFile", [&] { return device.renameFile(map, map + ".old"); }},
+        {"flushFile", [&] { return device.flushFile(map); }},
+        {"flushFolder", [&] { return device.flushFolder("\\Card\\Maps"); }},
+        {"syncVolume", [&] { return device.syncVolume("\\Card"); }},
+        {"getDeviceDescription", [&] { return device.getDeviceDescription(description); }},
+        {"getNavigatorInfo", [&] { return device.getNavigatorInfo(info, nullptr, nullptr); }},
+        {"checkModule", [&] { return device.checkModule(mustInstall); }},
+        {"listRoots", [&] { return device.listRoots(names); }},
+        {"installPackage", [&] { return device.installPackage(emulation.downloads + "/a.cab", 0, nullptr, nullptr); }},
+    };
+    for (const auto &[name, operation] : operations)
+        QVERIFY2(operation() == DE_TRANSFER_ERROR, name);
+    QVERIFY(names.isEmpty());
+    QVERIFY(!device.isFile(map));
+
+    // Plugged in again, the broken connection stays broken until the device is connected anew; then the
+    // map is copied, and the temporary file the unplugging left goes.
+    QVERIFY(QFile::remove(emulation.fixture.folder() + "/disconnected"));
+    QCOMPARE(device.listFiles("\\Card\\Maps", "*", names), int(DE_TRANSFER_ERROR));
+    QVERIFY(emulation.connect());
+    QCOMPARE(putFileChecked(device, map, emulation.pcPath("europe.NM3"), QString(), nullptr, nullptr), int(DE_NO_ERROR));
+    QCOMPARE(fileContent(maps + "/europe.NM3"), data);
+    QCOMPARE(entries(maps), QStringList{"europe.NM3"});
 }
 
 void TestActiveSyncDevice::opensInEveryMode_data()

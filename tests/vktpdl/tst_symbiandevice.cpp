@@ -1,9 +1,11 @@
+#include "checkedcopy.h"
 #include "devicedescription.h"
 #include "devicesearchlistener.h"
 #include "midevicehandler.h"
 #include "navigatorinfo.h"
 #include "phoneconnectivitylibrary.h"
 #include "phonefixture.h"
+#include "safewritecases.h"
 #include "symbiandevicehandler.h"
 #include "symbiandevicessearcher.h"
 #include "symbianqiodevice.h"
@@ -104,7 +106,7 @@ private slots:
     void search_data();
     void search();
     void unreachablePhoneIsListedAndAnswersTwo();
-    void emptyPathsAndRenamingCopiesAreRefused();
+    void emptyPathsAndRenamingGetsAreRefused();
 
     void listRoots_data();
     void listRoots();
@@ -113,6 +115,13 @@ private slots:
     void interruptedCopyLeavesNothing_data();
     void interruptedCopyLeavesNothing();
     void linksOnThePhoneAreNeverFollowed();
+    void checkedCopyEndsUnderItsName_data();
+    void checkedCopyEndsUnderItsName();
+    void failedCheckedCopyChangesNothing_data();
+    void failedCheckedCopyChangesNothing();
+    void renameReplaces_data();
+    void renameReplaces();
+    void vanishedPhoneFailsEveryOperation();
 
     void navigatorInfo_data();
     void navigatorInfo();
@@ -122,6 +131,8 @@ private slots:
     void blockTransferBothWays();
     void emptyFileAndEarlyClose();
     void transferEndingEarly();
+    void abandonedWriteLeavesNothing_data();
+    void abandonedWriteLeavesNothing();
 
 private:
     // Writes the phones and searches them through the emulated library.
@@ -129,6 +140,10 @@ private:
                       vktcommon::ContinueListener *cont = nullptr);
     // Writes the one phone and finds it.
     DeviceHandler *connectPhone(const PhoneFixture &phone);
+    // As connectPhone, with an empty folder Maps on its card (phoneMaps on the phone, maps() on the PC).
+    DeviceHandler *connectPhoneWithMaps(const PhoneFixture &phone);
+    QString maps(const PhoneFixture &phone) const { return drive(phone) + QStringLiteral("/Maps"); }
+    const QString phoneMaps = QStringLiteral("\\\\E:\\Maps");
     QString phones() const { return m_folder->filePath(QStringLiteral("phones")); }
     QString drive(const PhoneFixture &phone, const QString &letter = QStringLiteral("E")) const
     {
@@ -177,6 +192,12 @@ DeviceHandler *TestSymbianDevice::connectPhone(const PhoneFixture &phone)
 {
     searchPhones({phone});
     return m_found.devices.size() == 1 ? m_found.devices.front().get() : nullptr;
+}
+
+DeviceHandler *TestSymbianDevice::connectPhoneWithMaps(const PhoneFixture &phone)
+{
+    DeviceHandler *device = connectPhone(phone);
+    return device && QDir().mkdir(maps(phone)) ? device : nullptr;
 }
 
 // --- the library binding ---
@@ -330,7 +351,7 @@ void TestSymbianDevice::unreachablePhoneIsListedAndAnswersTwo()
     QVERIFY(!opened);
 }
 
-void TestSymbianDevice::emptyPathsAndRenamingCopiesAreRefused()
+void TestSymbianDevice::emptyPathsAndRenamingGetsAreRefused()
 {
     PhoneFixture phone;
     DeviceHandler *device = connectPhone(phone);
@@ -345,7 +366,6 @@ void TestSymbianDevice::emptyPathsAndRenamingCopiesAreRefused()
     const QList<std::pair<const char *, std::function<int()>>> operations = {
         {"putFile, no phone path", [&] { return device->putFile(QString(), pcMap, &progress, nullptr); }},
         {"getFile, no PC path", [&] { return device->getFile(QString(), phoneMap, &progress, nullptr); }},
-        {"putFile renaming", [&] { return device->putFile(QStringLiteral("\\\\E:\\other.nm3"), pcMap, &progress, nullptr); }},
         {"getFile renaming", [&] { return device->getFile(pc(QStringLiteral("other.nm3")), phoneMap, &progress, nullptr); }},
         {"putFile into a folder name", [&] { return device->putFile(QStringLiteral("\\\\E:\\"), pcMap, &progress, nullptr); }},
         {"putFile from a relative PC path", [&] { return device->putFile(phoneMap, QStringLiteral("map.nm3"), &progress, nullptr); }},
@@ -420,7 +440,8 @@ void TestSymbianDevice::foldersAndFiles()
     QCOMPARE(size, qint64(10));
     QCOMPARE(device->deleteFile(maps + QStringLiteral("\\README.TXT")), DE_NO_ERROR);
     QVERIFY(!QFile::exists(hostMaps + QStringLiteral("/readme.txt")));
-    QCOMPARE(device->deleteFile(maps + QStringLiteral("\\readme.txt")), DE_DELETE_ERROR);
+    QCOMPARE(device->deleteFile(maps + QStringLiteral("\\readme.txt")), DE_NO_ERROR);
+    QCOMPARE(device->deleteFile(maps + QStringLiteral("\\old")), DE_DELETE_ERROR);
 
     const QString content = QStringLiteral("\\\\E:\\KorwindContent");
     QCOMPARE(device->removeDirectory(content, false), DE_DELETE_ERROR);
@@ -478,8 +499,8 @@ void TestSymbianDevice::interruptedCopyLeavesNothing_data()
     for (const bool toPhone : {true, false}) {
         const char *direction = toPhone ? "to the phone" : "to the PC";
         QTest::addRow("%s, cancelled by the user", direction) << toPhone << "user" << int(DE_CANCELLED);
-        QTest::addRow("%s, card taken out of the phone", direction) << toPhone << "card" << int(DE_CANCELLED);
-        QTest::addRow("%s, connection lost", direction) << toPhone << "connection" << int(DE_WAIT_ERROR);
+        QTest::addRow("%s, card taken out of the phone", direction) << toPhone << "card" << int(DE_TRANSFER_ERROR);
+        QTest::addRow("%s, connection lost", direction) << toPhone << "connection" << int(DE_TRANSFER_ERROR);
     }
 }
 
@@ -546,6 +567,106 @@ void TestSymbianDevice::linksOnThePhoneAreNeverFollowed()
     QCOMPARE(device->getFile(pc(QStringLiteral("a.bin")), QStringLiteral("\\\\E:\\a.bin"), nullptr, nullptr),
              DE_TRANSFER_ERROR_2);
     QVERIFY(!QFile::exists(outside + QStringLiteral("/made.bin")));
+}
+
+void TestSymbianDevice::checkedCopyEndsUnderItsName_data()
+{
+    SafeWriteCases::addCheckedCopyRows();
+}
+
+void TestSymbianDevice::checkedCopyEndsUnderItsName()
+{
+    PhoneFixture phone;
+    DeviceHandler *device = connectPhoneWithMaps(phone);
+    QVERIFY(device);
+    // The download's name is not the map's: the copy is written in blocks.
+    SafeWriteCases::checkCheckedCopy(*device, phoneMaps, maps(phone));
+    QCOMPARE(entries(phone.folder(phones()) + QStringLiteral("/pending")), QStringList());
+}
+
+void TestSymbianDevice::failedCheckedCopyChangesNothing_data()
+{
+    SafeWriteCases::addFailedCopyRows(DE_TRANSFER_ERROR_2);
+    QTest::newRow("connection breaks") << "connection" << int(DE_TRANSFER_ERROR);
+}
+
+void TestSymbianDevice::failedCheckedCopyChangesNothing()
+{
+    QFETCH(QString, fault);
+    PhoneFixture phone;
+    phone.transfersBreakAfter = fault == QLatin1String("connection") ? 200000 : 0;
+    DeviceHandler *device = connectPhoneWithMaps(phone);
+    QVERIFY(device);
+    SafeWriteCases::checkFailedCopy(*device, phoneMaps, maps(phone));
+    QCOMPARE(entries(phone.folder(phones()) + QStringLiteral("/pending")), QStringList());
+}
+
+void TestSymbianDevice::renameReplaces_data()
+{
+    SafeWriteCases::addRenameRows();
+    QTest::newRow("to another drive") << "new.part" << "\\\\C:\\europe.nm3" << "" << int(DE_TRANSFER_ERROR)
+                                      << QStringList{"new.part"};
+}
+
+void TestSymbianDevice::renameReplaces()
+{
+    PhoneFixture phone;
+    DeviceHandler *device = connectPhoneWithMaps(phone);
+    QVERIFY(device);
+    SafeWriteCases::checkRename(*device, phoneMaps, maps(phone));
+}
+
+void TestSymbianDevice::vanishedPhoneFailsEveryOperation()
+{
+    PhoneFixture phone;
+    DeviceHandler *device = connectPhoneWithMaps(phone);
+    QVERIFY(device);
+    const QString pcMaps = maps(phone);
+    QVERIFY(writeFile(pcMaps + QStringLiteral("/europe.nm3"), "old map"));
+    const QByteArray data = randomBytes(600000);
+    QVERIFY(writeFile(pc(QStringLiteral("europe.nm3")), data));
+    const QString map = QStringLiteral("\\\\E:\\Maps\\europe.nm3");
+
+    // Gone in the middle of the copy.
+    SafeWriteCases::UnplugAt unplug(phone.folder(phones()) + QStringLiteral("/disconnected"), 20);
+    QCOMPARE(putFileChecked(*device, map, pc(QStringLiteral("europe.nm3")), QString(), &unplug, nullptr),
+             DE_TRANSFER_ERROR);
+    QCOMPARE(readFile(pcMaps + QStringLiteral("/europe.nm3")), QByteArray("old map"));
+    QCOMPARE(entries(pcMaps), QStringList{"europe.nm3"});
+
+    QStringList names;
+    quint64 bytes = 0;
+    NavigatorInfo info;
+    const QList<std::pair<const char *, std::function<int()>>> operations = {
+        {"putFile", [&] { return device->putFile(map, pc(QStringLiteral("europe.nm3")), nullptr, nullptr); }},
+        {"getFile", [&] { return device->getFile(pc(QStringLiteral("back/europe.nm3")), map, nullptr, nullptr); }},
+        {"deleteFile", [&] { return device->deleteFile(map); }},
+        {"createDirectory", [&] { return device->createDirectory(QStringLiteral("\\\\E:\\A\\B")); }},
+        {"removeDirectory", [&] { return device->removeDirectory(QStringLiteral("\\\\E:\\Maps"), true); }},
+        {"listFiles", [&] { return device->listFiles(QStringLiteral("\\\\E:\\Maps"), QStringLiteral("*"), names); }},
+        {"freeSpace", [&] { return device->freeSpace(QStringLiteral("\\\\E:"), bytes); }},
+        {"renameFile", [&] { return device->renameFile(map, map + QStringLiteral(".old")); }},
+        {"flushFile", [&] { return device->flushFile(map); }},
+        {"flushFolder", [&] { return device->flushFolder(QStringLiteral("\\\\E:\\Maps")); }},
+        {"syncVolume", [&] { return device->syncVolume(QStringLiteral("\\\\E:\\Maps")); }},
+        {"getNavigatorInfo", [&] { return device->getNavigatorInfo(info, nullptr, nullptr); }},
+        {"installPackage", [&] { return device->installPackage(pc(QStringLiteral("europe.nm3")), 1, nullptr, nullptr); }},
+        {"listRoots", [&] { return device->listRoots(names); }},
+    };
+    for (const auto &[name, operation] : operations)
+        QVERIFY2(operation() == DE_TRANSFER_ERROR, name);
+    QVERIFY(!openPhoneFile(*device, map, QIODevice::ReadOnly));
+    QVERIFY(names.isEmpty());
+
+    // Plugged in again, it is found anew and takes the map.
+    QVERIFY(QFile::remove(phone.folder(phones()) + QStringLiteral("/disconnected")));
+    m_found.devices.clear();
+    m_searcher->search(m_found, nullptr, nullptr);
+    QCOMPARE(m_found.devices.size(), size_t(1));
+    QCOMPARE(putFileChecked(*m_found.devices.front(), map, pc(QStringLiteral("europe.nm3")), QString(), nullptr, nullptr),
+             DE_NO_ERROR);
+    QCOMPARE(readFile(pcMaps + QStringLiteral("/europe.nm3")), data);
+    QCOMPARE(entries(pcMaps), QStringList{"europe.nm3"});
 }
 
 // --- applications ---
@@ -688,7 +809,7 @@ void TestSymbianDevice::blockTransferBothWays()
     file = openPhoneFile(*device, path, QIODevice::WriteOnly | QIODevice::Truncate);
     QVERIFY(file);
     QCOMPARE(file->write("short"), qint64(5));
-    file.reset();
+    file->close();
     QCOMPARE(readFile(drive(phone) + QStringLiteral("/big.bin")), QByteArray("short"));
 }
 
@@ -745,6 +866,44 @@ void TestSymbianDevice::transferEndingEarly()
     QVERIFY(file->write(data) < data.size());
     file.reset();
     QCOMPARE(readFile(drive(phone) + QStringLiteral("/kept.bin")), QByteArray("old content"));
+    QCOMPARE(entries(phone.folder(phones()) + QStringLiteral("/pending")), QStringList());
+}
+
+void TestSymbianDevice::abandonedWriteLeavesNothing_data()
+{
+    QTest::addColumn<bool>("existing"); // "old content" under the name before
+    QTest::addColumn<bool>("breaks");   // the phone breaks off after 200000 bytes
+    QTest::addColumn<bool>("closed");   // closed, or dropped without closing
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("dropped half-way, new file") << false << false << false << QByteArray("<missing>");
+    QTest::newRow("dropped half-way, over an old file") << true << false << false << QByteArray("old content");
+    QTest::newRow("closed after the phone broke off, new file") << false << true << true << QByteArray("<missing>");
+    QTest::newRow("closed after the phone broke off, over an old file") << true << true << true
+                                                                         << QByteArray("old content");
+}
+
+void TestSymbianDevice::abandonedWriteLeavesNothing()
+{
+    QFETCH(bool, existing);
+    QFETCH(bool, breaks);
+    QFETCH(bool, closed);
+    PhoneFixture phone;
+    phone.transfersBreakAfter = breaks ? 200000 : 0;
+    DeviceHandler *device = connectPhone(phone);
+    QVERIFY(device);
+    if (existing)
+        QVERIFY(writeFile(drive(phone) + QStringLiteral("/map.nm3"), "old content"));
+
+    std::unique_ptr<QIODevice> file = openPhoneFile(*device, QStringLiteral("\\\\E:\\map.nm3"), QIODevice::WriteOnly);
+    QVERIFY(file);
+    const QByteArray data = randomBytes(2 * SymbianQIODevice::blockSize);
+    QCOMPARE(file->write(data.left(SymbianQIODevice::blockSize + 1000)), qint64(SymbianQIODevice::blockSize + 1000));
+    if (breaks)
+        QVERIFY(file->write(data) < data.size());
+    if (closed)
+        file->close();
+    file.reset();
+    QTEST(readFile(drive(phone) + QStringLiteral("/map.nm3")), "after");
     QCOMPARE(entries(phone.folder(phones()) + QStringLiteral("/pending")), QStringList());
 }
 

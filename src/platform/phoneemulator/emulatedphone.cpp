@@ -1,6 +1,7 @@
 #include "emulatedphone.h"
 
 #include "nofollow.h"
+#include "syncfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +52,12 @@ bool isPlainName(const QString &name)
 QStringList phonePathParts(const QString &path)
 {
     return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+}
+
+// The result of a change to the entries of the folder that holds hostPath, once they are on the disk.
+PclResult changedIn(const QString &hostPath, bool changed)
+{
+    return changed && vktcommon::syncFolder(QFileInfo(hostPath).path()) ? PCL_OK : PCL_E_FAILED;
 }
 
 // The entry of folder called name without regard to letter case; name itself when there is none.
@@ -94,7 +102,7 @@ public:
     // existing target stays and publishing fails.
     PclResult publish(bool replace)
     {
-        if (!m_file.flush())
+        if (!m_file.flush() || ::fsync(m_file.handle()) != 0)
             return PCL_E_FAILED;
         if (isRealFolder(m_target))
             return PCL_E_EXISTS;
@@ -107,7 +115,7 @@ public:
             return errno == EEXIST ? PCL_E_EXISTS : PCL_E_FAILED;
         m_published = true;
         m_file.close();
-        return PCL_OK;
+        return changedIn(m_target, true);
     }
 
 private:
@@ -190,9 +198,14 @@ PclResult EmulatedPhone::pendingFolder(QString &folder) const
     return vktcommon::makeRealFolder(folder) ? PCL_OK : PCL_E_FAILED;
 }
 
+bool EmulatedPhone::isDisconnected() const
+{
+    return QFileInfo::exists(m_folder + QStringLiteral("/disconnected"));
+}
+
 bool EmulatedPhone::breaksAt(quint64 transferred) const
 {
-    return m_transfersBreakAfter > 0 && transferred >= m_transfersBreakAfter;
+    return (m_transfersBreakAfter > 0 && transferred >= m_transfersBreakAfter) || isDisconnected();
 }
 
 PclResult EmulatedPhone::list(const QString &folder, QList<Entry> &folders, QList<Entry> &files) const
@@ -227,7 +240,7 @@ PclResult EmulatedPhone::createFolder(const QString &parent, const QString &name
         return result;
     if (existsAtAll(path))
         return PCL_E_EXISTS;
-    return QDir().mkdir(path) ? PCL_OK : PCL_E_FAILED;
+    return changedIn(path, QDir().mkdir(path));
 }
 
 PclResult EmulatedPhone::deleteFolder(const QString &path) const
@@ -238,7 +251,7 @@ PclResult EmulatedPhone::deleteFolder(const QString &path) const
     const PclResult result = resolveFolder(path, host);
     if (result != PCL_OK)
         return result;
-    return QDir().rmdir(host) ? PCL_OK : PCL_E_FAILED;
+    return changedIn(host, QDir().rmdir(host));
 }
 
 PclResult EmulatedPhone::folderInfo(const QString &folder, QString &name, quint64 &freeSpace,
@@ -277,9 +290,50 @@ PclResult EmulatedPhone::deleteFile(const QString &path) const
     const PclResult result = resolve(path, host);
     if (result != PCL_OK)
         return result;
-    if (!isRealFile(host))
+    if (!existsAtAll(host))
         return PCL_E_NOT_FOUND;
-    return QFile::remove(host) ? PCL_OK : PCL_E_FAILED;
+    if (!isRealFile(host))
+        return PCL_E_FAILED;
+    return changedIn(host, QFile::remove(host));
+}
+
+PclResult EmulatedPhone::moveFile(const QString &source, const QString &target, quint32 options) const
+{
+    const QStringList from = phonePathParts(source);
+    const QStringList to = phonePathParts(target);
+    if (from.size() < 2 || to.size() < 2 || from.first().compare(to.first(), Qt::CaseInsensitive) != 0)
+        return PCL_E_INVALID_ARGUMENT;
+    QString sourceHost;
+    QString targetHost;
+    PclResult result = resolve(source, sourceHost);
+    if (result == PCL_OK)
+        result = resolveEntry(to.mid(0, to.size() - 1).join(QLatin1Char('\\')), to.last(), targetHost);
+    if (result != PCL_OK)
+        return result;
+    if (!isRealFile(sourceHost) && !isRealFolder(sourceHost))
+        return PCL_E_NOT_FOUND;
+    if (targetHost == sourceHost) {
+        // The entry itself under another spelling, which the host does not have yet.
+        targetHost = QFileInfo(targetHost).path() + QLatin1Char('/') + to.last();
+        if (targetHost == sourceHost)
+            return PCL_OK;
+    }
+    const bool replacing = existsAtAll(targetHost);
+    if (replacing && (!(options & PCL_MOVE_REPLACE) || isRealFolder(targetHost) || isRealFolder(sourceHost)))
+        return PCL_E_EXISTS;
+    const QByteArray fromPath = QFile::encodeName(sourceHost);
+    const QByteArray toPath = QFile::encodeName(targetHost);
+    // Replacing renames over the target: a link standing there is replaced, never followed.
+    const bool moved = replacing ? ::rename(fromPath.constData(), toPath.constData()) == 0
+                                 : ::renameat2(AT_FDCWD, fromPath.constData(), AT_FDCWD, toPath.constData(),
+                                               RENAME_NOREPLACE) == 0;
+    if (!moved)
+        return errno == EEXIST ? PCL_E_EXISTS : PCL_E_FAILED;
+    const QString targetFolder = QFileInfo(targetHost).path();
+    const QString sourceFolder = QFileInfo(sourceHost).path();
+    if (!vktcommon::syncFolder(targetFolder) || (sourceFolder != targetFolder && !vktcommon::syncFolder(sourceFolder)))
+        return PCL_E_FAILED;
+    return PCL_OK;
 }
 
 PclResult EmulatedPhone::copyFile(quint32 direction, const QString &name, const QString &sourceFolder,

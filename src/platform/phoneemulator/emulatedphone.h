@@ -11,9 +11,12 @@
 //                      installationFails (true/false), transfersBreakAfter (bytes; 0 = never)
 //   drives/C, drives/E the phone's drives "C:" and "E:" (any letter present is a drive)
 //   applications.txt   the installed applications, one a line: identifier, version, name, separated by tabs
+//   disconnected       while it exists the phone is gone: copies and block transfers under way break
+//                      (PCL_E_CONNECTION_LOST), and the library neither lists nor opens it
 // Phone paths use backslashes ("\\E:\Folder\file" or "E:\Folder\file") and find names without regard to
 // letter case; "." and ".." lead nowhere, and symbolic links inside the folder are neither listed nor
-// followed. Whatever is written appears under its name only when it is complete.
+// followed. Whatever is written appears under its name only when it is complete, and every change is on
+// the host's disk when the call returns.
 class EmulatedPhone
 {
 public:
@@ -35,6 +38,7 @@ public:
     QString friendlyName() const { return m_friendlyName; }
     QString model() const { return m_model; }
     bool fileSystemUnavailable() const { return m_fileSystemUnavailable; }
+    bool isDisconnected() const;
 
     // The top level "\\" holds the drives as folders.
     PclResult list(const QString &folder, QList<Entry> &folders, QList<Entry> &files) const;
@@ -42,7 +46,10 @@ public:
     PclResult deleteFolder(const QString &path) const;
     PclResult folderInfo(const QString &folder, QString &name, quint64 &freeSpace, quint64 &totalSpace) const;
     PclResult fileInfo(const QString &path, QString &name, quint64 &size) const;
+    // PCL_E_NOT_FOUND only when nothing is there.
     PclResult deleteFile(const QString &path) const;
+    // Both paths on one drive; a file is replaced at the target only with PCL_MOVE_REPLACE.
+    PclResult moveFile(const QString &source, const QString &target, quint32 options) const;
     // One folder is a folder of the PC, the other a phone folder, by direction.
     PclResult copyFile(quint32 direction, const QString &name, const QString &sourceFolder,
                        const QString &targetFolder, const PclFileSystemNotify &notify) const;
@@ -64,6 +71,8 @@ private:
     // The folder of the files on their way to the phone, made when missing.
     PclResult pendingFolder(QString &folder) const;
     QStringList drives() const;
+    // The transfer of that many bytes so far ends here: the connection breaks after the bytes the faults
+    // allow, or the phone went away.
     bool breaksAt(quint64 transferred) const;
     PclResult writeApplications(const QList<Application> &applications) const;
 

@@ -17,8 +17,11 @@ QList<std::shared_ptr<const EmulatedPhone>> PhoneEmulator::connectedPhones()
         return phones;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo &entry : entries) {
-        if (!entry.isSymLink())
-            phones.append(std::make_shared<const EmulatedPhone>(entry.filePath()));
+        if (entry.isSymLink())
+            continue;
+        auto phone = std::make_shared<const EmulatedPhone>(entry.filePath());
+        if (!phone->isDisconnected())
+            phones.append(std::move(phone));
     }
     return phones;
 }
@@ -125,9 +128,12 @@ PclResult PhoneEmulator::phoneOf(PclHandle fileSystem, std::shared_ptr<const Emu
                                  PclFileSystemNotify *notify)
 {
     const QMutexLocker lock(&m_mutex);
-    const auto open = m_fileSystems.constFind(fileSystem);
-    if (open == m_fileSystems.constEnd())
+    const auto open = m_fileSystems.find(fileSystem);
+    if (open == m_fileSystems.end())
         return PCL_E_INVALID_HANDLE;
+    open->lost = open->lost || open->phone->isDisconnected();
+    if (open->lost)
+        return PCL_E_CONNECTION_LOST;
     phone = open->phone;
     if (notify)
         *notify = open->notify;

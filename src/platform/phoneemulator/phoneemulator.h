@@ -32,7 +32,8 @@ public:
     PclResult openFileSystem(const char16_t *serialNumber, uint32_t media, PclHandle *fileSystem);
     PclResult closeFileSystem(PclHandle fileSystem);
     PclResult registerNotify(PclHandle fileSystem, const PclFileSystemNotify *target, uint32_t registration);
-    // The phone behind an open file-system handle and the notification target registered on it.
+    // The phone behind an open file-system handle and the notification target registered on it. Once the
+    // phone has gone, the handle is dead (PCL_E_CONNECTION_LOST), even when the phone comes back.
     PclResult phoneOf(PclHandle fileSystem, std::shared_ptr<const EmulatedPhone> &phone,
                       PclFileSystemNotify *notify = nullptr);
 
@@ -45,6 +46,7 @@ private:
     {
         std::shared_ptr<const EmulatedPhone> phone;
         PclFileSystemNotify notify = {nullptr, nullptr};
+        bool lost = false;
     };
     struct Find
     {

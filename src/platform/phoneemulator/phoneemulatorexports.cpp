@@ -229,6 +229,13 @@ PclResult pclDeleteFile(PclHandle fileSystem, const char16_t *path)
     });
 }
 
+PclResult pclMoveFile(PclHandle fileSystem, const char16_t *source, const char16_t *target, uint32_t options)
+{
+    return onPhone(fileSystem, {source, target}, [&](const EmulatedPhone &phone, const PclFileSystemNotify &) {
+        return phone.moveFile(text(source), text(target), options);
+    });
+}
+
 PclResult pclCopyFile(PclHandle fileSystem, uint32_t direction, const char16_t *name, const char16_t *sourceFolder,
                       const char16_t *targetFolder)
 {

@@ -3,7 +3,9 @@
 // The C interface of the phone maker's PC connectivity library, as the update center uses it: a device
 // management part that lists the connected phones and a file system part that reaches one phone's drives,
 // copies files, installs applications and lists them. Both parts may live in one shared library or in two.
-// Texts are NUL-terminated UTF-16; phone paths use backslashes ("\\E:\Folder\file").
+// Texts are NUL-terminated UTF-16; phone paths use backslashes ("\\E:\Folder\file"). A call that changes a
+// drive (a copy to the phone, a block write, a move, a deletion, a new folder) returns once the change is
+// on the phone's drive.
 
 #include <stdint.h>
 
@@ -57,6 +59,7 @@ typedef uintptr_t PclHandle; // 0 is never a valid handle
 #define PCL_NOTIFY_UNREGISTER 32u
 #define PCL_COPY_PHONE_TO_PC 2u      // pclCopyFile
 #define PCL_COPY_PC_TO_PHONE 4u
+#define PCL_MOVE_REPLACE 1u          // pclMoveFile: a file at the target is replaced
 #define PCL_INSTALL_PACKAGE 1u       // pclInstallApplication: the file is an installation package
 #define PCL_INSTALL_OPTIONS 0x70010u // the options of every installation the update center starts
 #define PCL_LIST_ALL_APPLICATIONS 0u
@@ -137,6 +140,9 @@ PCL_API PclResult pclFreeFolderInfo(PclFolderInfo *info);
 PCL_API PclResult pclGetFileInfo(PclHandle fileSystem, const char16_t *path, PclFileInfo **info);
 PCL_API PclResult pclFreeFileInfo(PclFileInfo *info);
 PCL_API PclResult pclDeleteFile(PclHandle fileSystem, const char16_t *path);
+// Gives a file or folder another path on the same drive. An existing target gives PCL_E_EXISTS, except a file
+// with PCL_MOVE_REPLACE in options, which is replaced in one step.
+PCL_API PclResult pclMoveFile(PclHandle fileSystem, const char16_t *source, const char16_t *target, uint32_t options);
 // Copies the file name from sourceFolder to targetFolder (one on the PC, one on the phone, by direction); an
 // existing target is not replaced. Progress goes to the registered notification target.
 PCL_API PclResult pclCopyFile(PclHandle fileSystem, uint32_t direction, const char16_t *name, const char16_t *sourceFolder,

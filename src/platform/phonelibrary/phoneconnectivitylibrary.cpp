@@ -211,6 +211,12 @@ PclResult PhoneConnectivityLibrary::deleteFile(PclHandle fileSystem, const QStri
     return PCL_CALL(FileSystem, pclDeleteFile, fileSystem, utf16(path));
 }
 
+PclResult PhoneConnectivityLibrary::moveFile(PclHandle fileSystem, const QString &source, const QString &target,
+                                             quint32 options)
+{
+    return PCL_CALL(FileSystem, pclMoveFile, fileSystem, utf16(source), utf16(target), options);
+}
+
 PclResult PhoneConnectivityLibrary::copyFile(PclHandle fileSystem, quint32 direction, const QString &name,
                                              const QString &sourceFolder, const QString &targetFolder)
 {

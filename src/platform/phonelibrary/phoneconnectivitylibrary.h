@@ -58,6 +58,7 @@ public:
     PclResult getFileInfo(PclHandle fileSystem, const QString &path, PclFileInfo *&info);
     PclResult freeFileInfo(PclFileInfo *info);
     PclResult deleteFile(PclHandle fileSystem, const QString &path);
+    PclResult moveFile(PclHandle fileSystem, const QString &source, const QString &target, quint32 options);
     PclResult copyFile(PclHandle fileSystem, quint32 direction, const QString &name, const QString &sourceFolder,
                        const QString &targetFolder);
     PclResult readFileInBlocks(PclHandle fileSystem, const PclBlockNotify *target, quint32 blockSize,

@@ -1,9 +1,11 @@
 #include "emulatedcedevice.h"
 
 #include "localfilesystem.h"
+#include "syncfolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStorageInfo>
 #include <QStringList>
 
@@ -52,6 +54,14 @@ QString entryNamed(const QString &folder, const QString &name)
         return entry.compare(name, Qt::CaseInsensitive) == 0;
     });
     return found != entries.cend() ? *found : QString();
+}
+
+// The result of a change to the entries of the folder that holds hostPath, once they are on the disk.
+quint32 changedIn(const QString &hostPath, bool changed)
+{
+    if (!changed)
+        return errorOf(errno);
+    return vktcommon::syncFolder(QFileInfo(hostPath).path()) ? RE_SUCCESS : RE_WRITE_FAULT;
 }
 
 bool isBadLevel(const QString &level)
@@ -213,7 +223,7 @@ quint32 EmulatedCeDevice::createFolder(const QString &path)
         return error;
     if (resolved.exists)
         return RE_ALREADY_EXISTS;
-    return ::mkdir(QFile::encodeName(resolved.hostPath).constData(), 0777) == 0 ? RE_SUCCESS : errorOf(errno);
+    return changedIn(resolved.hostPath, ::mkdir(QFile::encodeName(resolved.hostPath).constData(), 0777) == 0);
 }
 
 quint32 EmulatedCeDevice::removeFolder(const QString &path)
@@ -226,7 +236,7 @@ quint32 EmulatedCeDevice::removeFolder(const QString &path)
         return RE_NOT_A_DIRECTORY;
     if (resolved.key.isEmpty())
         return RE_ACCESS_DENIED;
-    return ::rmdir(QFile::encodeName(resolved.hostPath).constData()) == 0 ? RE_SUCCESS : errorOf(errno);
+    return changedIn(resolved.hostPath, ::rmdir(QFile::encodeName(resolved.hostPath).constData()) == 0);
 }
 
 quint32 EmulatedCeDevice::deleteFile(const QString &path)
@@ -237,7 +247,40 @@ quint32 EmulatedCeDevice::deleteFile(const QString &path)
         return error;
     if (resolved.isFolder)
         return RE_ACCESS_DENIED;
-    return ::unlink(QFile::encodeName(resolved.hostPath).constData()) == 0 ? RE_SUCCESS : errorOf(errno);
+    return changedIn(resolved.hostPath, ::unlink(QFile::encodeName(resolved.hostPath).constData()) == 0);
+}
+
+quint32 EmulatedCeDevice::moveEntry(const QString &source, const QString &destination)
+{
+    Resolved from;
+    quint32 error = resolveExisting(source, from);
+    if (error != RE_SUCCESS)
+        return error;
+    Resolved to;
+    error = resolve(destination, to);
+    if (error != RE_SUCCESS)
+        return error;
+    if (from.key.isEmpty() || to.key.isEmpty())
+        return RE_ACCESS_DENIED;
+    QString target = to.hostPath;
+    if (to.exists) {
+        if (to.hostPath != from.hostPath)
+            return RE_ALREADY_EXISTS;
+        // The entry itself under another spelling: the host has no entry of that spelling yet.
+        target = QFileInfo(to.hostPath).path() + QLatin1Char('/')
+                 + destination.split(QLatin1Char('\\'), Qt::SkipEmptyParts).constLast();
+        if (target == from.hostPath)
+            return RE_SUCCESS;
+    }
+    // NOREPLACE keeps even an entry that appeared meanwhile.
+    if (::renameat2(AT_FDCWD, QFile::encodeName(from.hostPath).constData(), AT_FDCWD,
+                    QFile::encodeName(target).constData(), RENAME_NOREPLACE)
+        != 0)
+        return errno == EEXIST ? quint32(RE_ALREADY_EXISTS) : errorOf(errno);
+    const QString fromFolder = QFileInfo(from.hostPath).path();
+    const bool synced = vktcommon::syncFolder(QFileInfo(target).path())
+                        && (fromFolder == QFileInfo(target).path() || vktcommon::syncFolder(fromFolder));
+    return synced ? RE_SUCCESS : RE_WRITE_FAULT;
 }
 
 quint32 EmulatedCeDevice::openFile(const QString &path, quint32 access, quint32 creation, QFile &file)

@@ -15,7 +15,8 @@ class QFile;
 // Paths are absolute, with backslashes, shorter than 260 characters; each level is the entry of that name
 // ignoring case (the one spelt exactly, else the first in name order). No symbolic link below files/ is ever
 // passed through: a link is listed as a file with the reparse-point attribute and can be deleted, nothing
-// more. Every operation returns a REMOTE_ERROR.
+// more. A change of a folder's entries is on the host's disk when the operation returns. Every operation
+// returns a REMOTE_ERROR.
 class EmulatedCeDevice
 {
 public:
@@ -31,6 +32,9 @@ public:
     quint32 createFolder(const QString &path);
     quint32 removeFolder(const QString &path);
     quint32 deleteFile(const QString &path);
+    // Never replaces what is at destination (RE_ALREADY_EXISTS); a name that differs only in letter case
+    // from the source's is the source itself, spelt anew.
+    quint32 moveEntry(const QString &source, const QString &destination);
     // Opens file over the device file with the remote access bits and creation disposition.
     quint32 openFile(const QString &path, quint32 access, quint32 creation, QFile &file);
     quint32 freeSpace(const QString &path, quint64 &bytes) const;

@@ -6,8 +6,10 @@
 #include <QLibrary>
 #include <QThread>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -77,6 +79,11 @@ EmulatedRemoteApi::Connection EmulatedRemoteApi::connection() const
     return connection;
 }
 
+bool EmulatedRemoteApi::unplugged() const
+{
+    return QFile::exists(m_device.folder() + QStringLiteral("/disconnected"));
+}
+
 qint32 EmulatedRemoteApi::startInit()
 {
     m_connection = connection();
@@ -93,7 +100,7 @@ INIT_WAIT EmulatedRemoteApi::waitForInit(int msecs, qint32 &initResult)
     if (!m_started)
         return IW_FAILED;
     const qint64 untilSignal = m_connection.initDelayMs - m_initClock.elapsed();
-    if (m_connection.init == InitNever || untilSignal > msecs) {
+    if (m_connection.init == InitNever || untilSignal > msecs || unplugged()) {
         QThread::msleep(ulong(qMax(msecs, 0)));
         return IW_TIMED_OUT;
     }
@@ -101,6 +108,8 @@ INIT_WAIT EmulatedRemoteApi::waitForInit(int msecs, qint32 &initResult)
         QThread::msleep(ulong(untilSignal));
     initResult = m_connection.init == InitFails ? REMOTE_FAILED : REMOTE_OK;
     m_connected = initResult == REMOTE_OK;
+    if (m_connected)
+        m_lastError = RE_SUCCESS;
     return IW_SIGNALLED;
 }
 
@@ -114,6 +123,12 @@ void EmulatedRemoteApi::uninit()
 
 bool EmulatedRemoteApi::connected()
 {
+    if (m_connected && unplugged()) {
+        // Gone with the device: its handles and searches are dead.
+        m_connected = false;
+        m_files.clear();
+        m_searches.clear();
+    }
     if (!m_connected)
         m_lastError = RE_NOT_READY;
     return m_connected;
@@ -210,10 +225,15 @@ quint32 EmulatedRemoteApi::fileSize(Handle file)
 
 bool EmulatedRemoteApi::closeHandle(Handle file)
 {
-    if (!usableFile(file))
+    OpenFile *open = usableFile(file);
+    if (!open)
         return false;
+    const bool kept = !(open->access & RA_WRITE) || ::fsync(open->file->handle()) == 0;
+    const int error = errno;
     m_files.erase(file);
-    return succeeded(RE_SUCCESS);
+    if (kept)
+        return succeeded(RE_SUCCESS);
+    return succeeded(error == ENOSPC || error == EDQUOT ? RE_DISK_FULL : RE_WRITE_FAULT);
 }
 
 RemoteApi::Handle EmulatedRemoteApi::findFirstFile(const QString &pattern, RemoteFindData &data)
@@ -272,6 +292,11 @@ bool EmulatedRemoteApi::deleteFile(const QString &path)
     return connected() && succeeded(m_device.deleteFile(path));
 }
 
+bool EmulatedRemoteApi::moveFile(const QString &source, const QString &destination)
+{
+    return connected() && succeeded(m_device.moveEntry(source, destination));
+}
+
 bool EmulatedRemoteApi::freeSpace(const QString &path, quint64 &bytes)
 {
     return connected() && succeeded(m_device.freeSpace(path, bytes));
@@ -325,7 +350,10 @@ qint32 EmulatedRemoteApi::invoke(const QString &dll, const QString &function, co
 {
     outputSize = 0;
     output = nullptr;
-    if (!connected() || qEnvironmentVariable("VKT_CE_DEVICE") != m_device.folder())
+    if (!connected())
+        return REMOTE_FAILED;
+    m_lastError = RE_SUCCESS;
+    if (qEnvironmentVariable("VKT_CE_DEVICE") != m_device.folder())
         return REMOTE_FAILED;
     QFile module;
     const quint32 error = m_device.openFile(dll, RA_READ, RC_OPEN_EXISTING, module);
@@ -374,6 +402,9 @@ void EmulatedRemoteApi::freeReply(unsigned char *output)
 
 bool EmulatedRemoteApi::enumerateDevices(QList<RemoteDeviceInfo> &devices)
 {
+    devices.clear();
+    if (unplugged())
+        return true;
     const Connection current = connection();
     RemoteDeviceInfo device;
     device.name = current.name;

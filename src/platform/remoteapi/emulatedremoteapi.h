@@ -20,6 +20,9 @@ class QFile;
 //                         "init-delay-ms" (when the init event is signalled, default 0)
 //   desktop-registry.txt  the PC's registry as far as the sync software goes (RegistryTextFile); without it
 //                         the sync software is not installed
+//   disconnected          while it exists the device is unplugged: a connection breaks at its next call (and
+//                         stays broken until a new init), the init event never comes, no device is listed
+// A written file is on the host's disk once its handle is closed.
 // invoke loads the device library (the host build of a module, as installed on the device) from a private
 // copy and calls its function; that module works on the device VKT_CE_DEVICE names, so invoke fails for
 // any other. Replies live on the C heap.
@@ -51,6 +54,7 @@ public:
     bool createDirectory(const QString &path) override;
     bool removeDirectory(const QString &path) override;
     bool deleteFile(const QString &path) override;
+    bool moveFile(const QString &source, const QString &destination) override;
     bool freeSpace(const QString &path, quint64 &bytes) override;
 
     bool deviceVersion(RemoteOsVersion &version) override;
@@ -87,7 +91,8 @@ private:
     };
 
     Connection connection() const;
-    // False (with lastError RE_NOT_READY) while no connection is made.
+    bool unplugged() const;
+    // False (with lastError RE_NOT_READY) while no connection is made, or once it broke.
     bool connected();
     // Sets lastError and answers whether it is success.
     bool succeeded(quint32 error);

@@ -40,6 +40,7 @@ enum REMOTE_ERROR : quint32 {
     RE_INVALID_HANDLE = 6,
     RE_NO_MORE_FILES = 18,
     RE_NOT_READY = 21,
+    RE_WRITE_FAULT = 29,
     RE_FILE_EXISTS = 80,
     RE_INVALID_PARAMETER = 87,
     RE_DISK_FULL = 112,
@@ -101,7 +102,8 @@ struct RemoteDeviceInfo
 // The remote API through which the PC reaches a connected Windows CE device, and the parts of the desktop's
 // sync software that go with it (its device enumeration, its registry values). Device paths are absolute,
 // with backslashes. Calls that fail tell why through lastError, as the API does; the registry calls return
-// the error. One thread at a time.
+// the error. A device call made while no connection is up, or once it has broken (the device went away),
+// fails with RE_NOT_READY. One thread at a time.
 class RemoteApi
 {
 public:
@@ -129,6 +131,8 @@ public:
     // Moves by a signed 32-bit distance; the new position.
     virtual quint32 setFilePointer(Handle file, qint32 distance, quint32 moveMethod) = 0;
     virtual quint32 fileSize(Handle file) = 0;
+    // Once a written file's handle is closed, what was written is on the device; false when it could not
+    // be kept there.
     virtual bool closeHandle(Handle file) = 0;
     // The entries of a folder that match the pattern of the path's last level (* and ?).
     virtual Handle findFirstFile(const QString &pattern, RemoteFindData &data) = 0;
@@ -138,6 +142,9 @@ public:
     virtual bool createDirectory(const QString &path) = 0;
     virtual bool removeDirectory(const QString &path) = 0;
     virtual bool deleteFile(const QString &path) = 0;
+    // Gives a file or folder another path; fails with RE_ALREADY_EXISTS when something is at destination,
+    // which it never replaces.
+    virtual bool moveFile(const QString &source, const QString &destination) = 0;
     // Bytes available to the caller on the store that holds path.
     virtual bool freeSpace(const QString &path, quint64 &bytes) = 0;
 
