@@ -3,6 +3,7 @@
 #include "navigatorrecord.h"
 #include "packagecompatibility.h"
 #include "storagecarddevice.h"
+#include "safewritecases.h"
 #include "storagefixture.h"
 #include "testlisteners.h"
 #include "zipforge.h"
@@ -58,6 +59,13 @@ private slots:
     void packageCheckWorksInAFolderOfItsOwn_data();
     void packageCheckWorksInAFolderOfItsOwn();
     void installationNeverWritesThroughALink();
+
+    void checkedCopyEndsUnderItsName_data();
+    void checkedCopyEndsUnderItsName();
+    void failedCheckedCopyChangesNothing_data();
+    void failedCheckedCopyChangesNothing();
+    void renameReplaces_data();
+    void renameReplaces();
 
 private:
     // Writes the machine and searches it; the number of devices found, -1 when the search failed.
@@ -720,6 +728,46 @@ void TestStorageCardDevice::installationNeverWritesThroughALink()
     QCOMPARE(device->createDirectory(card("/KorwindContent/Maps")), int(DE_CANNOT_CREATE_FOLDER));
     QCOMPARE(device->putFile(card("/KorwindContent/x.nm3"), package, nullptr, nullptr), int(DE_TRANSFER_ERROR));
     QVERIFY(QDir(elsewhere).isEmpty());
+}
+
+// The cases every transport passes, on the PC's own file system under the stick's mount point.
+void TestStorageCardDevice::checkedCopyEndsUnderItsName_data()
+{
+    SafeWriteCases::addCheckedCopyRows();
+}
+
+void TestStorageCardDevice::checkedCopyEndsUnderItsName()
+{
+    QVERIFY(QDir().mkpath(card("/Maps")));
+    StorageCardDevice *device = searchOneStick();
+    QVERIFY(device);
+    SafeWriteCases::checkCheckedCopy(*device, card("/Maps"), card("/Maps"));
+}
+
+void TestStorageCardDevice::failedCheckedCopyChangesNothing_data()
+{
+    SafeWriteCases::addFailedCopyRows(DE_TRANSFER_ERROR);
+}
+
+void TestStorageCardDevice::failedCheckedCopyChangesNothing()
+{
+    QVERIFY(QDir().mkpath(card("/Maps")));
+    StorageCardDevice *device = searchOneStick();
+    QVERIFY(device);
+    SafeWriteCases::checkFailedCopy(*device, card("/Maps"), card("/Maps"));
+}
+
+void TestStorageCardDevice::renameReplaces_data()
+{
+    SafeWriteCases::addRenameRows();
+}
+
+void TestStorageCardDevice::renameReplaces()
+{
+    QVERIFY(QDir().mkpath(card("/Maps")));
+    StorageCardDevice *device = searchOneStick();
+    QVERIFY(device);
+    SafeWriteCases::checkRename(*device, card("/Maps"), card("/Maps"));
 }
 
 QTEST_GUILESS_MAIN(TestStorageCardDevice)
