@@ -602,6 +602,16 @@ Please choose a backups folder outside the device in the settings.</source>
         <translation>Der Sicherungsordner liegt in einem Ordner, der gesichert wird; eine Wiederherstellung würde daher die Sicherungen selbst löschen.
 Bitte wählen Sie in den Einstellungen einen Sicherungsordner außerhalb des Geräts.</translation>
     </message>
+    <message>
+        <source>The last update of this device did not finish: finish it, or restore the backup, before you begin another one.</source>
+        <translation>Die letzte Aktualisierung dieses Geräts wurde nicht abgeschlossen: Schließen Sie sie ab oder stellen Sie die Sicherung wieder her, bevor Sie eine neue beginnen.</translation>
+    </message>
+    <message>
+        <source>The device gave back other data than was written to it: its memory card is failing, or holds less than it claims.
+The update was stopped; it can be finished on a sound card.</source>
+        <translation>Das Gerät hat andere Daten zurückgegeben, als darauf geschrieben wurden: Seine Speicherkarte ist defekt oder fasst weniger, als sie angibt.
+Die Aktualisierung wurde angehalten; sie kann auf einer intakten Karte abgeschlossen werden.</translation>
+    </message>
 </context>
 <context>
     <name>KorwindContentChooseWidget</name>
@@ -1043,6 +1053,28 @@ Bitte wechseln Sie den Modus und klicken Sie auf "Fortfahren".</translation>
         <source>Searching for reconnected device...</source>
         <translation>Erneut angeschlossenes Gerät wird gesucht...</translation>
     </message>
+    <message>
+        <source>Finish the update</source>
+        <translation>Aktualisierung abschließen</translation>
+    </message>
+    <message>
+        <source>Preparing to finish the update...</source>
+        <translation>Abschluss der Aktualisierung wird vorbereitet...</translation>
+    </message>
+    <message>
+        <source>Internal application error.</source>
+        <translation>Interner Programmfehler.</translation>
+    </message>
+    <message>
+        <source>The update is finished.
+You need to unplug your device before running Korwind Navigator</source>
+        <translation>Die Aktualisierung ist abgeschlossen.
+Trennen Sie Ihr Gerät, bevor Sie Korwind Navigator starten</translation>
+    </message>
+    <message>
+        <source>The backup made before the update (%1) is no longer in the backups folder.</source>
+        <translation>Die vor der Aktualisierung angelegte Sicherung (%1) ist nicht mehr im Sicherungsordner.</translation>
+    </message>
 </context>
 <context>
     <name>MapUpdateChooseWidget</name>
@@ -1419,6 +1451,34 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
         <source>unknown</source>
         <translation>unbekannt</translation>
     </message>
+    <message>
+        <source>The last update of this device did not finish (begun %1).</source>
+        <translation>Die letzte Aktualisierung dieses Geräts wurde nicht abgeschlossen (begonnen %1).</translation>
+    </message>
+    <message>
+        <source>Korwind Navigator %1 was being installed.</source>
+        <translation>Korwind Navigator %1 wurde gerade installiert.</translation>
+    </message>
+    <message>
+        <source>still to install: %1</source>
+        <translation>noch zu installieren: %1</translation>
+    </message>
+    <message>
+        <source>removed to make room: %1</source>
+        <translation>entfernt, um Platz zu schaffen: %1</translation>
+    </message>
+    <message>
+        <source>the folder's old map data goes at the end</source>
+        <translation>die alten Kartendaten des Ordners werden zum Schluss gelöscht</translation>
+    </message>
+    <message>
+        <source>korwind-update update finishes it.</source>
+        <translation>korwind-update update schließt sie ab.</translation>
+    </message>
+    <message>
+        <source>korwind-update restore %1 puts the device back as it was before.</source>
+        <translation>korwind-update restore %1 stellt den vorherigen Zustand des Geräts wieder her.</translation>
+    </message>
 </context>
 <context>
     <name>SelectDeviceWidget</name>
@@ -1743,6 +1803,45 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     </message>
 </context>
 <context>
+    <name>UnfinishedUpdateWidget</name>
+    <message>
+        <source>The last update did not finish</source>
+        <translation>Die letzte Aktualisierung wurde nicht abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Restore the backup</source>
+        <translation>Sicherung wiederherstellen</translation>
+    </message>
+    <message>
+        <source>The last update of this device did not finish, so the device may lack some of its maps or files.</source>
+        <translation>Die letzte Aktualisierung dieses Geräts wurde nicht abgeschlossen; auf dem Gerät können daher Karten oder Dateien fehlen.</translation>
+    </message>
+    <message>
+        <source>It was begun on %1.</source>
+        <translation>Sie wurde am %1 begonnen.</translation>
+    </message>
+    <message>
+        <source>Korwind Navigator %1 was being installed.</source>
+        <translation>Korwind Navigator %1 wurde gerade installiert.</translation>
+    </message>
+    <message>
+        <source>Maps still to install: %1.</source>
+        <translation>Noch zu installierende Karten: %1.</translation>
+    </message>
+    <message>
+        <source>To make room, these map files were removed before their new versions were in place: %1.</source>
+        <translation>Um Platz zu schaffen, wurden diese Kartendateien entfernt, bevor ihre neuen Versionen installiert waren: %1.</translation>
+    </message>
+    <message>
+        <source>"Finish the update" installs what is missing, with the files already downloaded, and downloads the rest.</source>
+        <translation>„Aktualisierung abschließen“ installiert, was fehlt, mit den bereits heruntergeladenen Dateien, und lädt den Rest herunter.</translation>
+    </message>
+    <message>
+        <source>Or put the device back as it was before the update, from the backup %1.</source>
+        <translation>Oder stellen Sie den Zustand vor der Aktualisierung aus der Sicherung %1 wieder her.</translation>
+    </message>
+</context>
+<context>
     <name>UpdateCommand</name>
     <message>
         <source>downloaded</source>
@@ -1887,10 +1986,6 @@ Ohne eingesetzte Speicherkarte können keine Karten aktualisiert werden.</transl
         <translation>keine Änderungen</translation>
     </message>
     <message>
-        <source>the folder's other map data is deleted first</source>
-        <translation>die übrigen Kartendaten des Ordners werden zuerst gelöscht</translation>
-    </message>
-    <message>
         <source>A backup of the program and maps is made in %1.</source>
         <translation>In %1 wird eine Sicherung von Programm und Karten erstellt.</translation>
     </message>
@@ -1929,6 +2024,18 @@ Ohne eingesetzte Speicherkarte können keine Karten aktualisiert werden.</transl
     <message>
         <source>The device may hold part of the update.</source>
         <translation>Das Gerät enthält möglicherweise einen Teil des Updates.</translation>
+    </message>
+    <message>
+        <source>It is finished first.</source>
+        <translation>Sie wird zuerst abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>The unfinished update is finished.</source>
+        <translation>Die unvollendete Aktualisierung ist abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>the folder's other map data is deleted once the new maps are in place</source>
+        <translation>die übrigen Kartendaten des Ordners werden gelöscht, sobald die neuen Karten installiert sind</translation>
     </message>
 </context>
 <context>

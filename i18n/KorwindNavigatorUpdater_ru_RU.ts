@@ -602,6 +602,16 @@ Please choose a backups folder outside the device in the settings.</source>
         <translation>Папка для резервных копий находится внутри папки, которая включается в резервную копию, поэтому при восстановлении были бы удалены сами резервные копии.
 Выберите в настройках папку для резервных копий вне устройства.</translation>
     </message>
+    <message>
+        <source>The last update of this device did not finish: finish it, or restore the backup, before you begin another one.</source>
+        <translation>Последнее обновление этого устройства не завершено: завершите его или восстановите резервную копию, прежде чем начинать новое.</translation>
+    </message>
+    <message>
+        <source>The device gave back other data than was written to it: its memory card is failing, or holds less than it claims.
+The update was stopped; it can be finished on a sound card.</source>
+        <translation>Устройство вернуло не те данные, что были на него записаны: его карта памяти неисправна или вмещает меньше, чем заявлено.
+Обновление остановлено; его можно завершить на исправной карте.</translation>
+    </message>
 </context>
 <context>
     <name>KorwindContentChooseWidget</name>
@@ -1043,6 +1053,28 @@ Please, switch the mode and press "Continue".</source>
         <source>Searching for reconnected device...</source>
         <translation>Поиск переподключённого устройства...</translation>
     </message>
+    <message>
+        <source>Finish the update</source>
+        <translation>Завершить обновление</translation>
+    </message>
+    <message>
+        <source>Preparing to finish the update...</source>
+        <translation>Подготовка к завершению обновления...</translation>
+    </message>
+    <message>
+        <source>Internal application error.</source>
+        <translation>Внутренняя ошибка приложения.</translation>
+    </message>
+    <message>
+        <source>The update is finished.
+You need to unplug your device before running Korwind Navigator</source>
+        <translation>Обновление завершено.
+Отключите устройство перед запуском Korwind Navigator</translation>
+    </message>
+    <message>
+        <source>The backup made before the update (%1) is no longer in the backups folder.</source>
+        <translation>Резервной копии, сделанной перед обновлением (%1), больше нет в папке резервных копий.</translation>
+    </message>
 </context>
 <context>
     <name>MapUpdateChooseWidget</name>
@@ -1419,6 +1451,34 @@ Please switch your device to USB mode and press "Retry".</source>
         <source>unknown</source>
         <translation>неизвестно</translation>
     </message>
+    <message>
+        <source>The last update of this device did not finish (begun %1).</source>
+        <translation>Последнее обновление этого устройства не завершено (начато %1).</translation>
+    </message>
+    <message>
+        <source>Korwind Navigator %1 was being installed.</source>
+        <translation>Шла установка Korwind Navigator %1.</translation>
+    </message>
+    <message>
+        <source>still to install: %1</source>
+        <translation>ещё не установлено: %1</translation>
+    </message>
+    <message>
+        <source>removed to make room: %1</source>
+        <translation>удалено, чтобы освободить место: %1</translation>
+    </message>
+    <message>
+        <source>the folder's old map data goes at the end</source>
+        <translation>старые данные карт папки удаляются в конце</translation>
+    </message>
+    <message>
+        <source>korwind-update update finishes it.</source>
+        <translation>korwind-update update завершит его.</translation>
+    </message>
+    <message>
+        <source>korwind-update restore %1 puts the device back as it was before.</source>
+        <translation>korwind-update restore %1 вернёт устройство в прежнее состояние.</translation>
+    </message>
 </context>
 <context>
     <name>SelectDeviceWidget</name>
@@ -1745,6 +1805,45 @@ Please switch your device to USB mode and press "Retry".</source>
     </message>
 </context>
 <context>
+    <name>UnfinishedUpdateWidget</name>
+    <message>
+        <source>The last update did not finish</source>
+        <translation>Последнее обновление не завершено</translation>
+    </message>
+    <message>
+        <source>Restore the backup</source>
+        <translation>Восстановить резервную копию</translation>
+    </message>
+    <message>
+        <source>The last update of this device did not finish, so the device may lack some of its maps or files.</source>
+        <translation>Последнее обновление этого устройства не завершено, поэтому на устройстве может не хватать карт или файлов.</translation>
+    </message>
+    <message>
+        <source>It was begun on %1.</source>
+        <translation>Оно было начато %1.</translation>
+    </message>
+    <message>
+        <source>Korwind Navigator %1 was being installed.</source>
+        <translation>Шла установка Korwind Navigator %1.</translation>
+    </message>
+    <message>
+        <source>Maps still to install: %1.</source>
+        <translation>Ещё не установлены карты: %1.</translation>
+    </message>
+    <message>
+        <source>To make room, these map files were removed before their new versions were in place: %1.</source>
+        <translation>Чтобы освободить место, эти файлы карт были удалены до установки их новых версий: %1.</translation>
+    </message>
+    <message>
+        <source>"Finish the update" installs what is missing, with the files already downloaded, and downloads the rest.</source>
+        <translation>«Завершить обновление» установит недостающее из уже загруженных файлов и загрузит остальное.</translation>
+    </message>
+    <message>
+        <source>Or put the device back as it was before the update, from the backup %1.</source>
+        <translation>Или верните устройство в состояние до обновления из резервной копии %1.</translation>
+    </message>
+</context>
+<context>
     <name>UpdateCommand</name>
     <message>
         <source>downloaded</source>
@@ -1889,10 +1988,6 @@ You cannot update maps with no flash card inserted.</source>
         <translation>без изменений</translation>
     </message>
     <message>
-        <source>the folder's other map data is deleted first</source>
-        <translation>сначала будут удалены прочие данные карт в папке</translation>
-    </message>
-    <message>
         <source>A backup of the program and maps is made in %1.</source>
         <translation>Резервная копия программы и карт будет создана в %1.</translation>
     </message>
@@ -1931,6 +2026,18 @@ You cannot update maps with no flash card inserted.</source>
     <message>
         <source>The device may hold part of the update.</source>
         <translation>На устройстве может остаться часть обновления.</translation>
+    </message>
+    <message>
+        <source>It is finished first.</source>
+        <translation>Сначала оно будет завершено.</translation>
+    </message>
+    <message>
+        <source>The unfinished update is finished.</source>
+        <translation>Незавершённое обновление завершено.</translation>
+    </message>
+    <message>
+        <source>the folder's other map data is deleted once the new maps are in place</source>
+        <translation>остальные данные карт папки удаляются после установки новых карт</translation>
     </message>
 </context>
 <context>
