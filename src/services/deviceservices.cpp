@@ -69,6 +69,21 @@ QList<MapInfo> copied(const QList<const MapInfo *> &maps)
     return records;
 }
 
+// The content folders right below the device's roots, where the records of jobs are kept.
+QStringList contentFoldersOnRoots(vktpdl::DeviceHandler &device)
+{
+    QStringList roots;
+    device.listRoots(roots);
+    QStringList folders;
+    for (const QString &root : std::as_const(roots)) {
+        QStringList names;
+        device.listFolders(root, QStringLiteral("KorwindContent"), names);
+        for (const QString &name : std::as_const(names))
+            folders.append(device.joinPath(root, name));
+    }
+    return folders;
+}
+
 template <typename Result, typename Work>
 void runOnPool(QFutureWatcher<Result> &watcher, Work work)
 {
@@ -702,16 +717,9 @@ QString DeviceServices::restoreBackupTask()
 
 void DeviceServices::forgetJobs(vktpdl::DeviceHandler &device)
 {
-    QStringList roots;
-    device.listRoots(roots);
-    for (const QString &root : std::as_const(roots)) {
-        QStringList names;
-        device.listFolders(root, QStringLiteral("KorwindContent"), names);
-        for (const QString &name : std::as_const(names)) {
-            const QString folder = device.joinPath(root, name);
-            UpdateJobFile::remove(device, folder);
-            InstalledMapsFile::remove(device, folder);
-        }
+    for (const QString &folder : contentFoldersOnRoots(device)) {
+        UpdateJobFile::remove(device, folder);
+        InstalledMapsFile::remove(device, folder);
     }
     if (m_selectedDevice >= 0 && m_selectedDevice < m_devices.size())
         m_devices[m_selectedDevice].hasUnfinishedUpdate = false;
@@ -910,16 +918,10 @@ bool DeviceServices::findUnfinishedUpdate(vktpdl::DeviceHandler &device, UpdateJ
     // The other kinds install through their own software, and their maps through a storage connection.
     if (device.kind() != vktpdl::DK_STORAGE)
         return false;
-    QStringList roots;
-    device.listRoots(roots);
-    for (const QString &root : std::as_const(roots)) {
-        QStringList names;
-        device.listFolders(root, QStringLiteral("KorwindContent"), names);
-        for (const QString &name : std::as_const(names)) {
-            bool found = false;
-            if (UpdateJobFile::read(device, device.joinPath(root, name), record, found) == DE_NO_ERROR && found)
-                return true;
-        }
+    for (const QString &folder : contentFoldersOnRoots(device)) {
+        bool found = false;
+        if (UpdateJobFile::read(device, folder, record, found) == DE_NO_ERROR && found)
+            return true;
     }
     return false;
 }

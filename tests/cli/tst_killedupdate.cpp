@@ -4,6 +4,7 @@
 // program, and each map old or new or recorded as removed for room; a second run finishes the job and
 // the stick then holds exactly the new set.
 
+#include "korwindupdateenvironment.h"
 #include "mapfilewriter.h"
 #include "standinserverprocess.h"
 #include "storagefixture.h"
@@ -210,15 +211,7 @@ QMap<QString, QByteArray> TestKilledUpdate::deviceFiles() const
 
 void TestKilledUpdate::prepare(QProcess &process) const
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("VKT_MACHINE_ROOT", m_machine->path());
-    environment.insert("HOME", m_home.path());
-    environment.insert("XDG_RUNTIME_DIR", m_home.filePath("run"));
-    environment.remove("XDG_CONFIG_HOME");
-    environment.insert("LC_ALL", "C.UTF-8");
-    environment.remove("http_proxy");
-    environment.remove("HTTP_PROXY");
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(korwindUpdateEnvironment(m_machine->path(), m_home.path(), m_home.filePath("run")));
     process.setProgram(QStringLiteral(KORWIND_UPDATE));
     process.setArguments({"update", "--yes", "--server", m_server.baseUrl(), "--downloads", m_home.filePath("downloads"),
                           "--backups", m_home.filePath("backups")});

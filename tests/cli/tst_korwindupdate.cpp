@@ -3,6 +3,7 @@
 // warning, and each kind of bad input with its exit status and an unchanged device.
 
 #include "authproxyprocess.h"
+#include "korwindupdateenvironment.h"
 #include "mapfilewriter.h"
 #include "standinserverprocess.h"
 #include "storagefixture.h"
@@ -190,15 +191,7 @@ QStringList TestKorwindUpdate::backupDescriptors() const
 
 void TestKorwindUpdate::prepare(QProcess &process, QStringList arguments) const
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("VKT_MACHINE_ROOT", m_machine->path());
-    environment.insert("HOME", m_home->path());
-    environment.insert("XDG_RUNTIME_DIR", m_home->filePath("run"));
-    environment.remove("XDG_CONFIG_HOME");
-    environment.insert("LC_ALL", "C.UTF-8");
-    environment.remove("http_proxy");
-    environment.remove("HTTP_PROXY");
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(korwindUpdateEnvironment(m_machine->path(), m_home->path(), m_home->filePath("run")));
     if (!arguments.contains("--server"))
         arguments << "--server" << m_server.baseUrl();
     arguments << "--downloads" << downloads() << "--backups" << backups();

@@ -151,17 +151,18 @@ bool LocalFileSystem::leadsThroughLink(const QString &path) const
 int LocalFileSystem::putFile(const QString &destination, const QString &source,
                              vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
 {
-    return copyFile(destination, source, progress, cont);
+    return copyFile(destination, source, progress, cont, true);
 }
 
 int LocalFileSystem::getFile(const QString &destination, const QString &source,
                              vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
 {
-    return copyFile(destination, source, progress, cont);
+    return copyFile(destination, source, progress, cont, false);
 }
 
 int LocalFileSystem::copyFile(const QString &destination, const QString &source,
-                              vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
+                              vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont,
+                              bool startWriteBack)
 {
     if (leadsThroughLink(destination))
         return DE_TRANSFER_ERROR;
@@ -218,6 +219,9 @@ int LocalFileSystem::copyFile(const QString &destination, const QString &source,
             }
             break;
         }
+        // A copy to a device is flushed before it counts; the device starts writing while the copy goes on.
+        if (startWriteBack)
+            ::sync_file_range(out, done, got, SYNC_FILE_RANGE_WRITE);
         done += got;
         if (!reportCopy(done, total, progress, cont))
             result = DE_CANCELLED;

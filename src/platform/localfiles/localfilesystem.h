@@ -59,8 +59,8 @@ public:
 private:
     // A level of path below a confining folder (path itself excluded) is a symbolic link.
     bool leadsThroughLink(const QString &path) const;
-    int copyFile(const QString &destination, const QString &source,
-                 vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont);
+    int copyFile(const QString &destination, const QString &source, vktcommon::ProgressListener *progress,
+                 vktcommon::ContinueListener *cont, bool startWriteBack);
     int listEntries(const QString &folder, const QString &pattern, bool folders, QStringList &names);
 
     QStringList m_confiningFolders;
