@@ -449,10 +449,6 @@ Möglicherweise ist das Gerät falsch angeschlossen oder es muss zusätzliche So
 <context>
     <name>DeviceServices</name>
     <message>
-        <source>(don't unplug device untill operation is completed)</source>
-        <translation>(Trennen Sie das Gerät nicht, bevor der Vorgang abgeschlossen ist)</translation>
-    </message>
-    <message>
         <source>Korwind Navigator %1</source>
         <translation>Korwind Navigator %1</translation>
     </message>
@@ -602,6 +598,10 @@ Please choose a backups folder outside the device in the settings.</source>
         <translation>Der Sicherungsordner liegt in einem Ordner, der gesichert wird; eine Wiederherstellung würde daher die Sicherungen selbst löschen.
 Bitte wählen Sie in den Einstellungen einen Sicherungsordner außerhalb des Geräts.</translation>
     </message>
+    <message>
+        <source>(don't unplug device until operation is completed)</source>
+        <translation>(Trennen Sie das Gerät nicht, bevor der Vorgang abgeschlossen ist)</translation>
+    </message>
 </context>
 <context>
     <name>KorwindContentChooseWidget</name>
@@ -681,10 +681,6 @@ Freier Speicherplatz:
         <translation>Ist auf dem neuesten Stand</translation>
     </message>
     <message>
-        <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Swtich flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
-        <translation>&lt;font color="red"&gt;Korwind Navigator ist auf einer schreibgeschützten Speicherkarte installiert und kann nicht aktualisiert werden. Heben Sie den Schreibschutz der Speicherkarte auf, um Korwind Navigator zu aktualisieren.&lt;/font&gt;&lt;br&gt;</translation>
-    </message>
-    <message>
         <source>%1Version: %2&lt;br&gt;Path: %3</source>
         <translation>%1Version: %2&lt;br&gt;Pfad: %3</translation>
     </message>
@@ -727,6 +723,10 @@ Freier Speicherplatz:
     <message>
         <source>Executable files (*.exe)</source>
         <translation>Ausführbare Dateien (*.exe)</translation>
+    </message>
+    <message>
+        <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Switch flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
+        <translation>&lt;font color="red"&gt;Korwind Navigator ist auf einer schreibgeschützten Speicherkarte installiert und kann nicht aktualisiert werden. Heben Sie den Schreibschutz der Speicherkarte auf, um Korwind Navigator zu aktualisieren.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
 </context>
 <context>
@@ -809,16 +809,16 @@ Freier Speicherplatz:
         <translation>Allgemeine Einstellungen</translation>
     </message>
     <message>
-        <source>Backup managment</source>
-        <translation>Sicherungsverwaltung</translation>
-    </message>
-    <message>
         <source>Connection settings</source>
         <translation>Verbindungseinstellungen</translation>
     </message>
     <message>
         <source>Korwind Navigator update center</source>
         <translation>Korwind Navigator Update-Center</translation>
+    </message>
+    <message>
+        <source>Backup management</source>
+        <translation>Sicherungsverwaltung</translation>
     </message>
 </context>
 <context>
@@ -876,10 +876,6 @@ des Programms. Soll es jetzt neu gestartet werden?</translation>
     <message>
         <source>To device search</source>
         <translation>Zur Gerätesuche</translation>
-    </message>
-    <message>
-        <source>You need to install additional software on you device to continue.</source>
-        <translation>Um fortzufahren, müssen Sie zusätzliche Software auf Ihrem Gerät installieren.</translation>
     </message>
     <message>
         <source>Install</source>
@@ -1030,10 +1026,6 @@ Do you want to continue?</source>
 Möchten Sie fortfahren?</translation>
     </message>
     <message>
-        <source>You may need to do some things with you device to accomplish installation.</source>
-        <translation>Möglicherweise müssen Sie an Ihrem Gerät einige Schritte ausführen, um die Installation abzuschließen.</translation>
-    </message>
-    <message>
         <source>You need to reconnect your device in "USB storage" mode to upload maps.
 Please, switch the mode and press "Continue".</source>
         <translation>Um Karten zu übertragen, müssen Sie Ihr Gerät im Modus "USB-Massenspeicher" erneut anschließen.
@@ -1042,6 +1034,14 @@ Bitte wechseln Sie den Modus und klicken Sie auf "Fortfahren".</translation>
     <message>
         <source>Searching for reconnected device...</source>
         <translation>Erneut angeschlossenes Gerät wird gesucht...</translation>
+    </message>
+    <message>
+        <source>You need to install additional software on your device to continue.</source>
+        <translation>Um fortzufahren, müssen Sie zusätzliche Software auf Ihrem Gerät installieren.</translation>
+    </message>
+    <message>
+        <source>You may need to do some things with your device to accomplish installation.</source>
+        <translation>Möglicherweise müssen Sie an Ihrem Gerät einige Schritte ausführen, um die Installation abzuschließen.</translation>
     </message>
 </context>
 <context>

@@ -449,10 +449,6 @@ Perhaps, device is connected in a wrong way, or you may need some extra software
 <context>
     <name>DeviceServices</name>
     <message>
-        <source>(don't unplug device untill operation is completed)</source>
-        <translation>(не отключайте устройство до завершения операции)</translation>
-    </message>
-    <message>
         <source>Korwind Navigator %1</source>
         <translation>Korwind Navigator %1</translation>
     </message>
@@ -602,6 +598,10 @@ Please choose a backups folder outside the device in the settings.</source>
         <translation>Папка для резервных копий находится внутри папки, которая включается в резервную копию, поэтому при восстановлении были бы удалены сами резервные копии.
 Выберите в настройках папку для резервных копий вне устройства.</translation>
     </message>
+    <message>
+        <source>(don't unplug device until operation is completed)</source>
+        <translation>(не отключайте устройство до завершения операции)</translation>
+    </message>
 </context>
 <context>
     <name>KorwindContentChooseWidget</name>
@@ -681,10 +681,6 @@ Free space:
         <translation>Установлена последняя версия</translation>
     </message>
     <message>
-        <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Swtich flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
-        <translation>&lt;font color="red"&gt;Korwind Navigator установлен на карту памяти, доступную только для чтения, и не может быть обновлён. Чтобы обновить Korwind Navigator, переключите карту памяти в режим записи.&lt;/font&gt;&lt;br&gt;</translation>
-    </message>
-    <message>
         <source>%1Version: %2&lt;br&gt;Path: %3</source>
         <translation>%1Версия: %2&lt;br&gt;Путь: %3</translation>
     </message>
@@ -727,6 +723,10 @@ Free space:
     <message>
         <source>Executable files (*.exe)</source>
         <translation>Исполняемые файлы (*.exe)</translation>
+    </message>
+    <message>
+        <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Switch flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
+        <translation>&lt;font color="red"&gt;Korwind Navigator установлен на карту памяти, доступную только для чтения, и не может быть обновлён. Чтобы обновить Korwind Navigator, переключите карту памяти в режим записи.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
 </context>
 <context>
@@ -809,16 +809,16 @@ Free space:
         <translation>Общие настройки</translation>
     </message>
     <message>
-        <source>Backup managment</source>
-        <translation>Управление резервными копиями</translation>
-    </message>
-    <message>
         <source>Connection settings</source>
         <translation>Настройки подключения</translation>
     </message>
     <message>
         <source>Korwind Navigator update center</source>
         <translation>Центр обновления Korwind Navigator</translation>
+    </message>
+    <message>
+        <source>Backup management</source>
+        <translation>Управление резервными копиями</translation>
     </message>
 </context>
 <context>
@@ -876,10 +876,6 @@ restart. Should we restart the application now?</source>
     <message>
         <source>To device search</source>
         <translation>К поиску устройств</translation>
-    </message>
-    <message>
-        <source>You need to install additional software on you device to continue.</source>
-        <translation>Для продолжения необходимо установить на устройство дополнительное программное обеспечение.</translation>
     </message>
     <message>
         <source>Install</source>
@@ -1030,10 +1026,6 @@ Do you want to continue?</source>
 Продолжить?</translation>
     </message>
     <message>
-        <source>You may need to do some things with you device to accomplish installation.</source>
-        <translation>Для завершения установки может потребоваться выполнить некоторые действия на устройстве.</translation>
-    </message>
-    <message>
         <source>You need to reconnect your device in "USB storage" mode to upload maps.
 Please, switch the mode and press "Continue".</source>
         <translation>Чтобы загрузить карты на устройство, необходимо переподключить его в режиме "USB-накопитель".
@@ -1042,6 +1034,14 @@ Please, switch the mode and press "Continue".</source>
     <message>
         <source>Searching for reconnected device...</source>
         <translation>Поиск переподключённого устройства...</translation>
+    </message>
+    <message>
+        <source>You need to install additional software on your device to continue.</source>
+        <translation>Для продолжения необходимо установить на устройство дополнительное программное обеспечение.</translation>
+    </message>
+    <message>
+        <source>You may need to do some things with your device to accomplish installation.</source>
+        <translation>Для завершения установки может потребоваться выполнить некоторые действия на устройстве.</translation>
     </message>
 </context>
 <context>

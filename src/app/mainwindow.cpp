@@ -362,7 +362,7 @@ void MainWindow::_showExtraModuleWarningPage()
         return;
     }
     recordState([this] { _showExtraModuleWarningPage(); }, PageState::Unstable);
-    setErrorPage(tr("You need to install additional software on you device to continue."), tr("Back"),
+    setErrorPage(tr("You need to install additional software on your device to continue."), tr("Back"),
                  [this] { showPreviousStableState(); }, tr("Install"), [this] { _showModuleInstallationPage(); });
     displayErrorPage();
 }

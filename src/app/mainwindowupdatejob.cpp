@@ -159,7 +159,7 @@ void MainWindow::_onInstallationFinished(QString _strError)
 
 void MainWindow::_showUserInteractionNeededPage()
 {
-    setErrorPage(tr("You may need to do some things with you device to accomplish installation."));
+    setErrorPage(tr("You may need to do some things with your device to accomplish installation."));
     displayErrorPage();
 }
 

@@ -28,7 +28,7 @@ constexpr int statisticsInterval = 1000;
 
 QString keepDeviceConnectedCaption()
 {
-    return DeviceServices::tr("(don't unplug device untill operation is completed)");
+    return DeviceServices::tr("(don't unplug device until operation is completed)");
 }
 
 // The name of the device list: the navigator it carries, else its own name, and its description.

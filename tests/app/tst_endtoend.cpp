@@ -138,7 +138,7 @@ private Q_SLOTS:
         QVERIFY(program.click(QStringLiteral("updateButton")));
         REACH(program, "errorPage");
         const auto *notice = program.window->findChild<ErrorWidget *>(QStringLiteral("errorPage"));
-        QCOMPARE(notice->text(), QStringLiteral("You need to install additional software on you device to continue."));
+        QCOMPARE(notice->text(), QStringLiteral("You need to install additional software on your device to continue."));
         QVERIFY(program.click(QStringLiteral("updateButton")));
 
         REACH(program, "selectNaviUpdatePage");

@@ -292,7 +292,7 @@ int main(int argc, char **argv)
 
     network.finish(); // the maps' download
     device.finish();  // the old maps' deletion
-    Q_EMIT device.setCurrentOperationInfo(QStringLiteral("(don't unplug device untill operation is completed)"));
+    Q_EMIT device.setCurrentOperationInfo(QStringLiteral("(don't unplug device until operation is completed)"));
     Q_EMIT device.updateOperationExtraInfo(transfer(QStringLiteral("korwind.rus.central.nm3"), 120 * MiB, 480 * MiB));
     Q_EMIT device.showProgress(25);
     gallery.shoot(window, QStringLiteral("installing-maps"));

@@ -403,7 +403,7 @@ private Q_SLOTS:
         KorwindExeChooseWidget page;
         page.addKorwindExes({info}, {QStringLiteral("/media/u/NAV")}, false, nullptr);
         const QString warning = QStringLiteral("Korwind Navigator is installed to read-only flash drive and cannot be "
-                                               "updated. Swtich flash drive to write mode to update Korwind Navigator.");
+                                               "updated. Switch flash drive to write mode to update Korwind Navigator.");
         QVERIFY(pane(&page).startsWith(warning + QStringLiteral("\nIs up-to-date\nVersion: 4.2.0.7")));
         QCOMPARE(formatOf(&page, warning).foreground().color(), QColor(Qt::red));
     }

@@ -410,9 +410,9 @@ private slots:
                                                        << "Installing update" << "Speed: 20 MB/s;"
                                                        << "done: 0MB from 1MB (0%);" << "time left: 00s";
         QTest::newRow("information follows the item")
-            << "maps" << 7 << QStringLiteral("(don't unplug device untill operation is completed)")
+            << "maps" << 7 << QStringLiteral("(don't unplug device until operation is completed)")
             << TransferStatusInfo{map, 0, mebi, -1, -1}
-            << "Installing file: Europe.nm3 (don't unplug device untill operation is completed)" << "Speed: -;"
+            << "Installing file: Europe.nm3 (don't unplug device until operation is completed)" << "Speed: -;"
             << "done: 0MB from 1MB (0%);" << "time left: -";
     }
     void extraInfo()

@@ -241,7 +241,7 @@ void TestSettingsPages::languageBox()
 void TestSettingsPages::tabs()
 {
     auto *tabs = child<QTabWidget>(QStringLiteral("tabWidget"));
-    QCOMPARE(tabs->tabText(1), QStringLiteral("Backup managment"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Backup management"));
     QSignalSpy listWanted(m_page, &MainSettingsWidget::updateListBackupInfo);
 
     child<QPushButton>(QStringLiteral("backupManagementButton"))->click();
