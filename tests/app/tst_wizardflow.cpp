@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QRegularExpression>
 #include <QDir>
 #include <QFile>
@@ -234,6 +235,9 @@ private Q_SLOTS:
     {
         qputenv("HOME", m_home.path().toUtf8());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home.filePath("config"));
+        // Russian is offered besides English; the wizard runs in English.
+        QFile russian(m_home.filePath("KorwindNavigatorUpdater_ru_RU.qm"));
+        QVERIFY(russian.open(QIODevice::WriteOnly));
         m_data = std::make_unique<ApplicationData>(m_home.path());
     }
 
@@ -575,6 +579,41 @@ private Q_SLOTS:
         wizard.run("click next");
         wizard.run("dev ok");
         QCOMPARE(wizard.device.calls.last(), QString("restoreBackup"));
+    }
+
+    void languageSaved_data()
+    {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("restartAsked");
+        QTest::newRow("another language: stored, restart offered") << "" << "ru_RU" << true;
+        // Russian was chosen and the restart declined; going back to the running language takes that back.
+        QTest::newRow("the running language: stored, no restart") << "ru_RU" << "en_US" << false;
+    }
+    void languageSaved()
+    {
+        QFETCH(QString, saved);
+        QFETCH(QString, chosen);
+        QFETCH(bool, restartAsked);
+        if (!saved.isEmpty())
+            AppSettings::setLanguage(QLocale(saved));
+        Wizard wizard;
+        wizard.start();
+        wizard.button("settingsButton")->click();
+        auto *box = wizard.window->findChild<QComboBox *>("languageBox");
+        QCOMPARE(box->currentText(), QString("English"));
+        box->setCurrentIndex(box->findText(QLocale(chosen).language() == QLocale::English ? "English" : "Русский"));
+        bool asked = false;
+        QTimer::singleShot(0, [&asked] {
+            if (auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = true;
+                question->button(QMessageBox::No)->click();
+            }
+        });
+        wizard.button("settingsUpdateButton")->click();
+        QApplication::processEvents();
+        QCOMPARE(asked, restartAsked);
+        QCOMPARE(AppSettings::language(), chosen);
     }
 
     void secretSequenceOpensTheReport()
