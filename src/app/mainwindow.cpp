@@ -402,7 +402,8 @@ void MainWindow::_showKorwindContentSearchPage()
 {
     recordState([this] { _showKorwindContentSearchPage(); }, PageState::Unstable);
     if (const NavigatorInstallation *navigator = deviceServices->navigatorInstallation())
-        m_navigatorVersion = navigator->version;
+        m_installedNavigatorVersion = navigator->version;
+    m_navigatorVersion = m_installedNavigatorVersion;
     m_contentFolderCount = 0;
     showProgressPage(tr("Searching for the KorwindContent folders..."), PT_PERCENT, [this] { cancelDevice(); });
     connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onKorwindContentFound);
@@ -474,15 +475,18 @@ void MainWindow::_onKorwindUpdateSelected()
 {
     const ProductInfo *package = packageServices->selectedNavigatorUpdate();
     if (!package) {
+        // An update chosen before and given up (a "No" or a failed job) is not on the device.
         m_navigatorUpdatePending = false;
+        m_navigatorVersion = m_installedNavigatorVersion;
         _showTryAutoSelectKorwindContentForMaps();
         return;
     }
     m_navigatorUpdatePending = true;
     m_navigatorVersion = DottedVersion::fromString(package->version);
     connectAsOnlyReceiver(this, &MainWindow::updatingFinished, this, &MainWindow::_onKorwindUpdateInstalled);
+    // Without maps to choose for the new version it is installed at once.
     if (m_logic->needsReconnectionBeforeReadingMaps() || m_logic->needsReconnectionBeforeInstallingMaps()
-        || m_contentFolderCount == 0)
+        || m_contentFolderCount == 0 || m_navigatorVersion < MapUpdateRules::lowestNavigatorWithMaps())
         _startKorwindUpdating(package, ui->selectNaviUpdatePage->isBackupChecked());
     else
         _showTryAutoSelectKorwindContentForMaps();
@@ -513,13 +517,20 @@ void MainWindow::_onKorwindUpdateInstalled(QString _strError)
         return;
     }
     m_navigatorUpdatePending = false;
-    if (m_contentFolderCount > 0) {
+    m_installedNavigatorVersion = m_navigatorVersion;
+    const bool mapsOffered = m_navigatorVersion >= MapUpdateRules::lowestNavigatorWithMaps();
+    if (m_contentFolderCount > 0 && mapsOffered) {
         _showTryAutoSelectKorwindContentForMaps();
         return;
     }
-    setSuccessPage(tr("Your Korwind Navigator was successfully updated.\nNo flash cards with the KorwindContent folder "
-                      "were found on your device.\nYou cannot update maps with no flash card inserted."),
-                   QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
+    const QString text =
+        m_contentFolderCount == 0
+            ? tr("Your Korwind Navigator was successfully updated.\nNo flash cards with the KorwindContent folder "
+                 "were found on your device.\nYou cannot update maps with no flash card inserted.")
+            : tr("Your Korwind Navigator was successfully updated to version %1.\nMap updates are offered for Korwind "
+                 "Navigator %2 and later.")
+                  .arg(m_navigatorVersion.toString(), MapUpdateRules::lowestNavigatorWithMaps().toString());
+    setSuccessPage(text, QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
     showSuccessPage();
 }
 
@@ -676,10 +687,12 @@ void MainWindow::_needReconnectionAfterMapChooseFork()
 
 void MainWindow::_korwindUpdateFinished(QString _strError)
 {
-    if (_strError.isEmpty())
-        _startMapUpdate();
-    else
+    if (!_strError.isEmpty()) {
         showRetryBackError(_strError);
+        return;
+    }
+    m_installedNavigatorVersion = m_navigatorVersion;
+    _startMapUpdate();
 }
 
 void MainWindow::_startMapUpdate()

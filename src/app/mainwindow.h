@@ -157,7 +157,8 @@ private:
     std::unique_ptr<DeviceWorkflowLogic> m_logic;
     SelfUpdateInstaller m_selfUpdateInstaller;
     const ProductInfo *m_selfUpdatePackage = nullptr;
-    DottedVersion m_navigatorVersion;
+    DottedVersion m_installedNavigatorVersion;
+    DottedVersion m_navigatorVersion; // the version maps are chosen for: the installed one or the pending update's
     bool m_navigatorUpdatePending = false;
     int m_contentFolderCount = 0;
     bool m_mapsOffered = false;

@@ -152,8 +152,10 @@ public:
         } else if (verb == "navupdates") {
             packages.navigatorUpdates.clear();
             for (int i = 0; i < what.toInt(); ++i)
-                packages.navigatorUpdates.append(product("navi", "5.2.0.0"));
+                packages.navigatorUpdates.append(product("navi", words.value(2, "5.2.0.0")));
             packages.chosenNavigatorUpdate = packages.navigatorUpdates.isEmpty() ? -1 : 0;
+        } else if (verb == "backup-off") {
+            window->findChild<QCheckBox *>("createBackupsBox")->setChecked(false);
         } else if (verb == "choose-no-navigator") {
             packages.chosenNavigatorUpdate = -1;
         } else if (verb == "selfupdate") {
@@ -344,6 +346,18 @@ private Q_SLOTS:
                                                            << "successPage" << "Exit|Back|Next" << "";
         QTest::newRow("don't update the program") << QStringList{"@update-page", "choose-no-navigator", "click next"}
                                                   << "progressPage" << "Cancel|-|-" << "dev:tryAutoSelectContentForMaps";
+        QTest::newRow("given up after a \"No\", then no program update: maps for the installed version")
+            << QStringList{"@update-page", "backup-off", "click next", "dev choice yes", "maps offered", "net ok",
+                           "maps install", "click next", "net done", "answer no", "dev prep soft No room for logs",
+                           "choose-no-navigator", "click next", "dev choice yes"}
+            << "progressPage" << "Cancel|-|-" << "net:checkMapUpdates 5.1.0.0";
+        QTest::newRow("update to a navigator without maps: installed at once")
+            << QStringList{"version 4.0.0.0", "@navigator", "navupdates 1 4.9.5.0", "net ok", "click next"}
+            << "updatesStagesPage" << "Cancel|-|-" << "net:startDownload navi.zip";
+        QTest::newRow("update to a navigator without maps: done")
+            << QStringList{"version 4.0.0.0", "@navigator", "navupdates 1 4.9.5.0", "net ok", "click next", "net done",
+                           "dev ok", "dev prep soft ", "dev ok"}
+            << "successPage" << "Exit|-|Select device" << "dev:installPackage navi";
         QTest::newRow("navigator without cards: installed at once")
             << QStringList{"@exes", "click next", "dev ok", "contents 0", "dev ok", "navupdates 1", "net ok", "click next"}
             << "updatesStagesPage" << "Cancel|-|-" << "net:startDownload navi.zip";
