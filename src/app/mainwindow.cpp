@@ -224,8 +224,12 @@ void MainWindow::_showSelfUpdateSearchPage()
 
 void MainWindow::_onSelfUpdateSearchFinished(UpdateCheckError _error)
 {
+    // Without the server the steps that need none (restoring a backup) are still open.
     if (!_error.text().isEmpty()) {
-        setErrorPage(serverErrorText(_error), QString(), Action(), tr("Retry"),
+        setErrorPage(serverErrorText(_error) + QLatin1Char('\n')
+                         + tr("Press \"Skip the check\" to go on without it: backups can be restored without the "
+                              "update server."),
+                     tr("Skip the check"), [this] { showFirstPage(); }, tr("Retry"),
                      [this] { showPreviousUnstableState(); });
         showErrorPage();
         return;

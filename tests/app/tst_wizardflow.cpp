@@ -258,9 +258,21 @@ private Q_SLOTS:
         QTest::newRow("start: the self-update check") << QStringList() << "progressPage" << "Cancel|-|-" << "net:checkSelfUpdate";
         QTest::newRow("self-update check cancelled") << QStringList{"click cancel"} << "progressPage" << "Cancel|-|-"
                                                      << "net:cancelNetworkOperation";
-        QTest::newRow("self-update check fails: only Retry") << QStringList{"net fail 4 Down"} << "errorPage" << "Exit|-|Retry" << "";
+        QTest::newRow("self-update check fails: skip or retry") << QStringList{"net fail 4 Down"} << "errorPage"
+                                                                << "Exit|Skip the check|Retry" << "";
         QTest::newRow("self-update retried") << QStringList{"net fail 4 Down", "click next"} << "progressPage" << "Cancel|-|-"
                                              << "net:checkSelfUpdate";
+        QTest::newRow("self-update check skipped") << QStringList{"net fail 4 Down", "click back"} << "progressPage"
+                                                   << "Cancel|-|-" << "dev:searchDevices";
+        // Offline, a backup is still restored; the step that needs the server says so and offers Retry.
+        QTest::newRow("skipped: a backup restored offline")
+            << QStringList{"net fail 4 Down", "click back", "devices", "dev ok", "click next", "exes 1", "dev ok",
+                           "net fail 4 Down", "backups", "restore", "click next", "click next", "dev ok"}
+            << "successPage" << "Exit|-|Search updates" << "dev:restoreBackup";
+        QTest::newRow("skipped: the navigator check needs the server")
+            << QStringList{"net fail 4 Down", "click back", "devices", "dev ok", "click next", "exes 1", "dev ok",
+                           "net fail 4 Down", "click next", "dev ok", "contents 1", "dev ok", "net fail 4 Down"}
+            << "errorPage" << "Exit|Back|Retry" << "net:checkNavigatorUpdate /media/NAVI/Korwind/Korwind.exe";
         QTest::newRow("newer update center: update or quit") << QStringList{"selfupdate", "net ok"} << "errorPage"
                                                               << "Exit|-|Next" << "";
         QTest::newRow("self-update download") << QStringList{"selfupdate", "net ok", "click next"} << "updatesStagesPage"
