@@ -321,6 +321,9 @@ private Q_SLOTS:
         QTest::newRow("three executables checked in turn")
             << QStringList{"@devices", "click next", "exes 3", "dev ok", "net ok", "net fail 7 refused", "net ok"}
             << "selectKorwindPage" << "Exit|Back|Next" << "net:checkNavigatorUpdate /media/NAVI/Korwind2.exe";
+        QTest::newRow("one Cancel ends the checks of all executables")
+            << QStringList{"@devices", "click next", "exes 3", "dev ok", "net ok", "click cancel", "net fail -1 cancelled"}
+            << "selectKorwindPage" << "Exit|Back|Next" << "net:cancelNetworkOperation";
         QTest::newRow("executable unknown to the server is not verified")
             << QStringList{"@devices", "click next", "exes 1", "dev ok", "net fail 3 unknown", "click next"} << "errorPage"
             << "Exit|Back|-" << "dev:findDeviceSpecificBackups";

@@ -368,6 +368,7 @@ private Q_SLOTS:
         QTest::newRow("update offered") << 0 << "" << "" << "5.1.0.2" << "Can be updated to version 5.1.0.2"
                                         << QColor() << true;
         QTest::newRow("up to date") << 0 << "" << "" << "" << "Is up-to-date" << QColor(Qt::darkGreen) << false;
+        QTest::newRow("not checked") << -1 << "" << "" << "" << "" << QColor() << false;
     }
     void exeDescriptionLine()
     {

@@ -12,6 +12,8 @@ namespace {
 QString updateCheckLine(const KorwindExeInfo &exe)
 {
     const bool failed = !(exe.checkMessage.isEmpty() && exe.checkDetail.isEmpty());
+    if (!failed && exe.checkCode < 0) // not checked (the checks were cancelled)
+        return QString();
     if (failed) {
         if (exe.checkCode != 3 || exe.checkMessage.isEmpty())
             return QString();
