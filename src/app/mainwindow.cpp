@@ -243,7 +243,7 @@ void MainWindow::_onSelfUpdateSearchFinished(UpdateCheckError _error)
 
 void MainWindow::_showSelfUpdateWarningPage()
 {
-    setErrorPage(tr("You need to update Korwind Navigator update center. Press \"Next\" to continue."), QString(),
+    setNoticePage(tr("You need to update Korwind Navigator update center. Press \"Next\" to continue."), QString(),
                  Action(), tr("Next"), [this] { _startSelfUpdateDownload(); });
     showErrorPage();
 }
@@ -366,7 +366,7 @@ void MainWindow::_showExtraModuleWarningPage()
         return;
     }
     recordState([this] { _showExtraModuleWarningPage(); }, PageState::Unstable);
-    setErrorPage(tr("You need to install additional software on your device to continue."), tr("Back"),
+    setNoticePage(tr("You need to install additional software on your device to continue."), tr("Back"),
                  [this] { showPreviousStableState(); }, tr("Install"), [this] { _showModuleInstallationPage(); });
     displayErrorPage();
 }
@@ -543,7 +543,7 @@ void MainWindow::_onKorwindUpdateInstalled(QString _strError)
 void MainWindow::_showTryAutoSelectKorwindContentForMaps()
 {
     if (m_navigatorVersion < MapUpdateRules::lowestNavigatorWithMaps()) {
-        setErrorPage(tr("No map updates for Korwind Navigator %1 were found.").arg(m_navigatorVersion.toString()),
+        setNoticePage(tr("No map updates for Korwind Navigator %1 were found.").arg(m_navigatorVersion.toString()),
                      QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
         showErrorPage();
         return;
@@ -761,7 +761,7 @@ void MainWindow::_showRestoreBackupWarningPage()
     for (const QString &folder : qAsConst(folders))
         joined += tr("%1, ").arg(folder);
     joined.chop(2);
-    setErrorPage(tr("During that operation the content of folders %1 will be deleted.").arg(joined), tr("Back"),
+    setNoticePage(tr("During that operation the content of folders %1 will be deleted.").arg(joined), tr("Back"),
                  [this] { showPreviousStableState(); }, tr("Continue"),
                  [this] { _needReconnectionOnBackupRestoreFork(); });
     showErrorPage();

@@ -159,7 +159,7 @@ void MainWindow::_onInstallationFinished(QString _strError)
 
 void MainWindow::_showUserInteractionNeededPage()
 {
-    setErrorPage(tr("You may need to do some things with your device to accomplish installation."));
+    setNoticePage(tr("You may need to do some things with your device to accomplish installation."));
     displayErrorPage();
 }
 
@@ -179,7 +179,11 @@ void MainWindow::_showReconnectionPage(QString _strPreviousError)
         text += QLatin1Char('\n');
     text += tr("You need to reconnect your device in \"USB storage\" mode to upload maps.\nPlease, switch the mode and "
                "press \"Continue\".");
-    setErrorPage(text, QString(), Action(), tr("Continue"), [this] { _showSearchForReconnectedPage(); });
+    // A request to the user; it is an error only when the last search failed.
+    if (_strPreviousError.isEmpty())
+        setNoticePage(text, QString(), Action(), tr("Continue"), [this] { _showSearchForReconnectedPage(); });
+    else
+        setErrorPage(text, QString(), Action(), tr("Continue"), [this] { _showSearchForReconnectedPage(); });
     showErrorPage();
 }
 

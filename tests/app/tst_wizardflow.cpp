@@ -92,7 +92,31 @@ public:
     void start()
     {
         window = std::make_unique<MainWindow>(&device, &network, &packages);
+        QObject::connect(window->findChild<ErrorWidget *>("errorPage"), &ErrorWidget::errorHappened,
+                         [this] { ++launcherErrorMarks; });
         window->show();
+    }
+
+    // Plays the steps from the start of the program: settings of the device come before the window
+    // exists, the rest are played on it.
+    void play(const QStringList &steps)
+    {
+        const QStringList expanded = expand(steps);
+        int first = 0;
+        while (first < expanded.size() && QStringList({"kind", "version", "readonly-navigator", "module", "selfupdate",
+                                                       "old-maps"})
+                                              .contains(expanded.at(first).section(' ', 0, 0)))
+            run(expanded.at(first++));
+        start();
+        for (int i = first; i < expanded.size(); ++i) {
+            const QString &step = expanded.at(i);
+            if (step == "wait")
+                Q_EMIT device.installWaitForUserAction();
+            else if (step == "restore")
+                window->findChild<QPushButton *>("restoreBackups")->click();
+            else
+                run(step);
+        }
     }
 
     void run(const QString &step)
@@ -220,6 +244,7 @@ public:
     MapInfo installedMap;
     MapDisplayInfo installedEntry;
     std::unique_ptr<MainWindow> window;
+    int launcherErrorMarks = 0; // errors the error page reported for the taskbar entry
 };
 
 } // namespace
@@ -468,29 +493,40 @@ private Q_SLOTS:
         QFETCH(QString, lastCall);
 
         Wizard wizard;
-        const QStringList expanded = expand(steps);
-        // Settings of the device come before the window exists; the rest are played on it.
-        int first = 0;
-        while (first < expanded.size() && QStringList({"kind", "version", "readonly-navigator", "module", "selfupdate",
-                                                       "old-maps"})
-                                              .contains(expanded.at(first).section(' ', 0, 0)))
-            wizard.run(expanded.at(first++));
-        wizard.start();
-        for (int i = first; i < expanded.size(); ++i) {
-            const QString &step = expanded.at(i);
-            if (step == "wait")
-                Q_EMIT wizard.device.installWaitForUserAction();
-            else if (step == "restore")
-                wizard.window->findChild<QPushButton *>("restoreBackups")->click();
-            else
-                wizard.run(step);
-        }
+        wizard.play(steps);
         QCOMPARE(wizard.page(), page);
         QCOMPARE(wizard.buttons(), buttons);
         if (lastCall.startsWith("dev:"))
             QCOMPARE(wizard.device.calls.value(wizard.device.calls.size() - 1), lastCall.mid(4));
         else if (lastCall.startsWith("net:"))
             QCOMPARE(wizard.network.calls.value(wizard.network.calls.size() - 1), lastCall.mid(4));
+    }
+
+    void launcherMarkedOnlyForErrors_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("marks");
+        QTest::newRow("self-update needed: a notice") << QStringList{"selfupdate", "net ok"} << 0;
+        QTest::newRow("module needed: a notice") << QStringList{"kind 1", "module needed", "@devices", "click next"} << 0;
+        QTest::newRow("module check fails: an error") << QStringList{"module error gone", "@devices", "click next"} << 1;
+        QTest::newRow("restoration warning: a notice") << QStringList{"@exes", "backups", "restore", "click next"} << 0;
+        QTest::newRow("reconnection asked: a notice")
+            << QStringList{"kind 1", "@devices", "click next", "dev ok", "contents 1", "dev ok", "net ok", "dev choice yes",
+                           "maps offered", "net ok", "maps install", "click next"}
+            << 0;
+        QTest::newRow("reconnected device not found: an error")
+            << QStringList{"kind 1", "@devices", "click next", "dev ok", "contents 1", "dev ok", "net ok", "dev choice yes",
+                           "maps offered", "net ok", "maps install", "click next", "click next", "dev error not found"}
+            << 1;
+    }
+    void launcherMarkedOnlyForErrors()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, marks);
+        Wizard wizard;
+        wizard.play(steps);
+        QCOMPARE(wizard.page(), QString("errorPage"));
+        QCOMPARE(wizard.launcherErrorMarks, marks);
     }
 
     void navigatorThenMapsOnUsbStorage()

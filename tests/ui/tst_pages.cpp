@@ -634,6 +634,13 @@ private Q_SLOTS:
         error.hide();
         error.show();
         QCOMPARE(happened.size(), 2);
+        // A notice flags nothing, shown or set while visible; an error set while visible does.
+        error.setText(QStringLiteral("Please reconnect."), ErrorWidget::Severity::Notice);
+        error.hide();
+        error.show();
+        QCOMPARE(happened.size(), 2);
+        error.setText(QStringLiteral("It failed."));
+        QCOMPARE(happened.size(), 3);
 
         SuccessWidget success;
         QCOMPARE(success.text(), QStringLiteral("Installation is finished!"));
