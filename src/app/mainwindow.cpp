@@ -104,6 +104,8 @@ MainWindow::MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkSe
     connect(ui->selectMapUpdatePage, &MapUpdateChooseWidget::clickedMap, packageServices, &Packages::clickedMap);
     connect(ui->selectMapUpdatePage, &MapUpdateChooseWidget::setMapsSelection, packageServices, &Packages::setMapsSelection);
     connect(packageServices, &Packages::setStatesFinished, ui->selectMapUpdatePage, &MapUpdateChooseWidget::refresh);
+    connect(packageServices, &Packages::selectionRefused, ui->selectMapUpdatePage,
+            &MapUpdateChooseWidget::showSelectionRefused);
 
     connect(this, &BaseWindow::setProgress, ui->progressPage, &ProgressWidget::setProgress);
     connect(this, &BaseWindow::setProgress, ui->settingsProgressPage, &ProgressWidget::setProgress);
