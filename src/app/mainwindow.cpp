@@ -3,6 +3,7 @@
 #include "abstractdeviceservices.h"
 #include "abstractnetworkservices.h"
 #include "abstractpackageservices.h"
+#include "applicationdata.h"
 #include "appsettings.h"
 #include "deviceworkflowlogic.h"
 #include "mapupdaterules.h"
@@ -21,7 +22,8 @@ const QString showSettingsLink = QStringLiteral("show settings");
 
 MainWindow::MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkServices *networkServices,
                        AbstractPackageServices *packageServices, QWidget *parent)
-    : BaseWindow(deviceServices, networkServices, packageServices, parent)
+    : BaseWindow(deviceServices, networkServices, packageServices, parent),
+      m_notifications(ApplicationData::desktopId())
 {
     using Device = AbstractDeviceServices;
     using Network = AbstractNetworkServices;
@@ -212,6 +214,13 @@ DeviceInfo MainWindow::chosenDevice() const
 bool MainWindow::isStorageDevice() const
 {
     return chosenDevice().kind == DeviceInfo::Storage;
+}
+
+void MainWindow::notifyIfAway(const QString &summary, const QString &body)
+{
+    if (isActiveWindow() && !isMinimized())
+        return;
+    m_notifications.notify(summary, body);
 }
 
 // Self-update check
@@ -519,6 +528,7 @@ void MainWindow::_showKorwindUpdateInfoPageFinished()
 void MainWindow::_onKorwindUpdateInstalled(QString _strError)
 {
     if (!_strError.isEmpty()) {
+        notifyIfAway(tr("The update failed"), _strError);
         showRetryBackError(_strError);
         return;
     }
@@ -526,6 +536,7 @@ void MainWindow::_onKorwindUpdateInstalled(QString _strError)
     m_installedNavigatorVersion = m_navigatorVersion;
     const bool mapsOffered = m_navigatorVersion >= MapUpdateRules::lowestNavigatorWithMaps();
     if (m_contentFolderCount > 0 && mapsOffered) {
+        notifyIfAway(tr("Korwind Navigator was updated"), tr("The maps can be chosen now."));
         _showTryAutoSelectKorwindContentForMaps();
         return;
     }
@@ -536,6 +547,7 @@ void MainWindow::_onKorwindUpdateInstalled(QString _strError)
             : tr("Your Korwind Navigator was successfully updated to version %1.\nMap updates are offered for Korwind "
                  "Navigator %2 and later.")
                   .arg(m_navigatorVersion.toString(), MapUpdateRules::lowestNavigatorWithMaps().toString());
+    notifyIfAway(tr("The update is finished"), text);
     setSuccessPage(text, QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
     showSuccessPage();
 }
@@ -694,6 +706,7 @@ void MainWindow::_needReconnectionAfterMapChooseFork()
 void MainWindow::_korwindUpdateFinished(QString _strError)
 {
     if (!_strError.isEmpty()) {
+        notifyIfAway(tr("The update failed"), _strError);
         showRetryBackError(_strError);
         return;
     }
@@ -720,13 +733,16 @@ void MainWindow::_startMapUpdate()
 void MainWindow::_onMapUpdatingFinished(QString _strError)
 {
     if (!_strError.isEmpty()) {
+        notifyIfAway(tr("The update failed"), _strError);
         setErrorPage(_strError, tr("Select device"), [this] { resetHistoryAndShowFirstPage(); }, tr("Retry"),
                      [this] { showPreviousUnstableState(); });
         showErrorPage();
         return;
     }
-    setSuccessPage(tr("Update is successfully completed!\nYou need to unplug your device before running Korwind Navigator"),
-                   tr("Search device"), [this] { resetHistoryAndShowFirstPage(); }, tr("More updates"),
+    const QString text =
+        tr("Update is successfully completed!\nYou need to unplug your device before running Korwind Navigator");
+    notifyIfAway(tr("The update is finished"), text);
+    setSuccessPage(text, tr("Search device"), [this] { resetHistoryAndShowFirstPage(); }, tr("More updates"),
                    [this] { _showMapUpdatesReinitPage(); });
     showSuccessPage();
 }
@@ -790,10 +806,13 @@ void MainWindow::_startBackupRestoration()
 void MainWindow::_onBackupRestorationFinished(QString _strError)
 {
     if (!_strError.isEmpty()) {
+        notifyIfAway(tr("Restoring the backup failed"), _strError);
         showRetryBackError(_strError);
         return;
     }
-    setSuccessPage(tr("Your backup was successfully restored!"), QString(), Action(), tr("Search updates"),
+    const QString text = tr("Your backup was successfully restored!");
+    notifyIfAway(tr("The backup is restored"), text);
+    setSuccessPage(text, QString(), Action(), tr("Search updates"),
                    [this] { resetHistoryAndShowFirstPage(); });
     showSuccessPage();
 }

@@ -1,12 +1,15 @@
 #include "applicationdata.h"
 #include "appsettings.h"
 #include "errorwidget.h"
+#include "desktopnotifications.h"
 #include "mainwindow.h"
+#include "privatebus.h"
 #include "scriptedservices.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QRegularExpression>
 #include <QDir>
 #include <QFile>
@@ -249,6 +252,24 @@ public:
 
 } // namespace
 
+// Stands in for the desktop's notification service and keeps what it was asked to show.
+class StandInNotifications : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    QStringList shown; // "summary: body (icon)"
+
+public Q_SLOTS:
+    uint Notify(const QString &, uint, const QString &icon, const QString &summary, const QString &body,
+                const QStringList &, const QVariantMap &, int)
+    {
+        shown.append(summary + ": " + body + " (" + icon + ")");
+        return uint(shown.size());
+    }
+};
+
 class TestWizardFlow : public QObject
 {
     Q_OBJECT
@@ -256,10 +277,18 @@ class TestWizardFlow : public QObject
 private:
     QTemporaryDir m_home;
     std::unique_ptr<ApplicationData> m_data;
+    PrivateBus m_bus;
+    StandInNotifications m_notifications;
 
 private Q_SLOTS:
     void initTestCase()
     {
+        // The desktop's session bus is the test's own, before anything connects to it.
+        QString error;
+        QVERIFY2(m_bus.start(&error), qPrintable(error));
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.address().toUtf8());
+        QDBusConnection service = QDBusConnection::connectToBus(m_bus.address(), "notification-service");
+        QVERIFY(service.registerObject("/org/freedesktop/Notifications", &m_notifications, QDBusConnection::ExportAllSlots));
         qputenv("HOME", m_home.path().toUtf8());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home.filePath("config"));
         // Russian is offered besides English; the wizard runs in English.
@@ -527,6 +556,66 @@ private Q_SLOTS:
         wizard.play(steps);
         QCOMPARE(wizard.page(), QString("errorPage"));
         QCOMPARE(wizard.launcherErrorMarks, marks);
+    }
+
+    void notificationWhenAway_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("window"); // "minimized", "behind" another window or "in front"
+        QTest::addColumn<bool>("service");   // the desktop has a notification service
+        QTest::addColumn<QString>("shown");
+        const QStringList mapUpdate = {"@maps", "maps install", "click next", "net done", "dev ok"};
+        const QString done = "The update is finished: Update is successfully completed!\nYou need to unplug your device "
+                             "before running Korwind Navigator (example.korwind.UpdateCenter)";
+        QTest::newRow("maps updated, window minimized") << mapUpdate + QStringList{"dev ok"} << "minimized" << true << done;
+        QTest::newRow("maps updated, window behind another") << mapUpdate + QStringList{"dev ok"} << "behind" << true << done;
+        QTest::newRow("maps updated, window in front") << mapUpdate + QStringList{"dev ok"} << "in front" << true << "";
+        QTest::newRow("map update failed") << mapUpdate + QStringList{"dev error Card removed"} << "minimized" << true
+                                           << "The update failed: Card removed (example.korwind.UpdateCenter)";
+        QTest::newRow("navigator update failed")
+            << QStringList{"@exes", "click next", "dev ok", "contents 0", "dev ok", "navupdates 1", "net ok", "click next",
+                           "net error Connection lost"}
+            << "minimized" << true << "The update failed: Connection lost (example.korwind.UpdateCenter)";
+        QTest::newRow("backup restored")
+            << QStringList{"@exes", "backups", "restore", "click next", "click next", "dev ok"} << "minimized" << true
+            << "The backup is restored: Your backup was successfully restored! (example.korwind.UpdateCenter)";
+        QTest::newRow("no notification service") << mapUpdate + QStringList{"dev ok"} << "minimized" << false << "";
+    }
+    void notificationWhenAway()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, window);
+        QFETCH(bool, service);
+        QFETCH(QString, shown);
+        QDBusConnection serviceBus = QDBusConnection::connectToBus(m_bus.address(), "notification-service");
+        if (service)
+            QVERIFY(serviceBus.registerService("org.freedesktop.Notifications"));
+        m_notifications.shown.clear();
+        Wizard wizard;
+        QWidget other;
+        const QString last = steps.takeLast();
+        wizard.play(steps);
+        if (window == "minimized") {
+            wizard.window->showMinimized();
+        } else {
+            QWidget *front = window == "behind" ? &other : wizard.window.get();
+            front->show();
+            QApplication::setActiveWindow(front);
+        }
+        wizard.run(last);
+        QVERIFY(wizard.page() == "successPage" || wizard.page() == "errorPage");
+
+        // A message sent after the job's end arrives after whatever the job's end sent.
+        DesktopNotifications(ApplicationData::desktopId()).notify("marker", "");
+        const QString marker = "marker:  (example.korwind.UpdateCenter)";
+        if (service) {
+            QTRY_VERIFY(m_notifications.shown.contains(marker));
+            m_notifications.shown.removeAll(marker);
+            QVERIFY(serviceBus.unregisterService("org.freedesktop.Notifications"));
+        } else {
+            QTest::qWait(100); // nothing can come, the marker neither
+        }
+        QCOMPARE(m_notifications.shown, shown.isEmpty() ? QStringList() : QStringList{shown});
     }
 
     void navigatorThenMapsOnUsbStorage()
