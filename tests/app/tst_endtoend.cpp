@@ -70,9 +70,11 @@ private Q_SLOTS:
         REACH(program, "selectNaviUpdatePage");
         QVERIFY(program.click(QStringLiteral("updateButton")));
 
-        // The maps: on the device's own memory, not on its card.
+        // The maps: on the device's own memory, not on its card; the list names both by label and kind.
         REACH(program, "selectContentPage");
-        QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), memory));
+        QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), QStringLiteral("NAVI: device memory, ")));
+        QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), QStringLiteral("NAVI_SD: memory card, ")));
+        QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), QStringLiteral("NAVI: device memory, ")));
         QVERIFY(program.click(QStringLiteral("updateButton")));
         REACH(program, "selectMapUpdatePage");
         // Russia, Central brings Russia and the base map with it; Belarus replaces the map of Minsk.

@@ -79,7 +79,7 @@ class Wizard
 public:
     Wizard()
     {
-        device.device = {"NAVI", DeviceInfo::Storage, true, 0, false};
+        device.device = {"NAVI", DeviceInfo::Storage, true, 0, false, {}, {}};
         device.navigator.executablePath = "/media/NAVI/Korwind/Korwind.exe";
         device.navigator.version = DottedVersion(5, 1, 0, 0);
         device.content.uid = "card-1";
@@ -152,9 +152,9 @@ public:
         } else if (verb == "devices") {
             QList<DeviceInfo> devices = {device.device};
             if (what == "readonly")
-                devices = {{"RO", DeviceInfo::Storage, true, 0, true}};
+                devices = {{"RO", DeviceInfo::Storage, true, 0, true, {}, {}}};
             else if (what == "wrongway")
-                devices = {{"Phone", DeviceInfo::Android, false, 0, false}};
+                devices = {{"Phone", DeviceInfo::Android, false, 0, false, {}, {}}};
             Q_EMIT device.foundDevices(devices);
         } else if (verb == "kind") {
             device.device.kind = what.toInt();
@@ -204,7 +204,7 @@ public:
         } else if (verb == "old-maps") {
             space.otherFiles = what.toLongLong();
         } else if (verb == "backups") {
-            Q_EMIT device.foundDeviceSpecificBackups({{"Maps", "NAVI", QDate(2026, 1, 2)}});
+            Q_EMIT device.foundDeviceSpecificBackups({{"Maps", "NAVI", QDate(2026, 1, 2), {}}});
         } else if (verb == "answer") {
             // The question comes with the next step and waits in its own event loop, where this answers it.
             const QMessageBox::StandardButton answer = what == "yes" ? QMessageBox::Yes : QMessageBox::No;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storageinfo.h"
+
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -14,6 +16,10 @@ struct DeviceInfo
     bool isConnectedProperly = true;
     int index = -1;
     bool isReadOnly = false;
+    // For lists that describe the storages one by one: the name without what tells the storages apart
+    // in a plain list (a storage device's volumes); empty when that is the name itself.
+    QString title;
+    QList<StorageInfo> storages;
 
     // The name as the device list shows it, with at most one remark.
     QString listText() const;
