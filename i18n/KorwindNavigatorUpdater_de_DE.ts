@@ -103,6 +103,10 @@ Möchten Sie wirklich fortfahren?</translation>
         <source>No backups are stored.</source>
         <translation>Es sind keine Sicherungen gespeichert.</translation>
     </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
 </context>
 <context>
     <name>BaseWindow</name>
@@ -618,18 +622,6 @@ Bitte wählen Sie in den Einstellungen einen Sicherungsordner außerhalb des Ger
         <translation>&lt;font color="red"&gt;Die Speicherkarte mit KorwindContent ist schreibgeschützt. Heben Sie den Schreibschutz auf, um Karten zu aktualisieren.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
     <message>
-        <source>Maps:
-%2
-
-Free space:
-%3</source>
-        <translation>Karten:
-%2
-
-Freier Speicherplatz:
-%3</translation>
-    </message>
-    <message>
         <source>None</source>
         <translation>Keine</translation>
     </message>
@@ -640,6 +632,24 @@ Freier Speicherplatz:
     <message>
         <source>Description:</source>
         <translation>Beschreibung:</translation>
+    </message>
+    <message>
+        <source>Maps:
+%2
+
+Free space:
+%3
+
+Folder:
+%4</source>
+        <translation>Karten:
+%2
+
+Freier Speicherplatz:
+%3
+
+Ordner:
+%4</translation>
     </message>
 </context>
 <context>
@@ -1043,6 +1053,44 @@ Bitte wechseln Sie den Modus und klicken Sie auf "Fortfahren".</translation>
         <source>You may need to do some things with your device to accomplish installation.</source>
         <translation>Möglicherweise müssen Sie an Ihrem Gerät einige Schritte ausführen, um die Installation abzuschließen.</translation>
     </message>
+    <message>
+        <source>Press "Skip the check" to go on without it: backups can be restored without the update server.</source>
+        <translation>Mit „Prüfung überspringen“ geht es ohne sie weiter: Sicherungen lassen sich auch ohne den Update-Server wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>Skip the check</source>
+        <translation>Prüfung überspringen</translation>
+    </message>
+    <message>
+        <source>The update failed</source>
+        <translation>Die Aktualisierung ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Korwind Navigator was updated</source>
+        <translation>Korwind Navigator wurde aktualisiert</translation>
+    </message>
+    <message>
+        <source>The maps can be chosen now.</source>
+        <translation>Jetzt können die Karten ausgewählt werden.</translation>
+    </message>
+    <message>
+        <source>Your Korwind Navigator was successfully updated to version %1.
+Map updates are offered for Korwind Navigator %2 and later.</source>
+        <translation>Ihr Korwind Navigator wurde erfolgreich auf Version %1 aktualisiert.
+Kartenupdates gibt es für Korwind Navigator %2 und neuer.</translation>
+    </message>
+    <message>
+        <source>The update is finished</source>
+        <translation>Die Aktualisierung ist abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Restoring the backup failed</source>
+        <translation>Die Wiederherstellung der Sicherung ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The backup is restored</source>
+        <translation>Die Sicherung ist wiederhergestellt</translation>
+    </message>
 </context>
 <context>
     <name>MapUpdateChooseWidget</name>
@@ -1113,6 +1161,14 @@ Bitte wechseln Sie den Modus und klicken Sie auf "Fortfahren".</translation>
     <message>
         <source>Choose a map to read its description.</source>
         <translation>Wählen Sie eine Karte aus, um ihre Beschreibung zu lesen.</translation>
+    </message>
+    <message>
+        <source>Choice not made</source>
+        <translation>Auswahl nicht übernommen</translation>
+    </message>
+    <message>
+        <source>This choice cannot be made. %1</source>
+        <translation>Diese Auswahl ist nicht möglich. %1</translation>
     </message>
 </context>
 <context>
@@ -1244,6 +1300,17 @@ Klicken Sie auf das Symbol, um festzulegen, was mit dieser Karte geschieht.</tra
     <message>
         <source>Inconsistent installation: a problem with packages :</source>
         <translation>Inkonsistente Installation: Problem mit den Paketen:</translation>
+    </message>
+</context>
+<context>
+    <name>PackageServices</name>
+    <message>
+        <source>%1 needs a map that the update server does not offer.</source>
+        <translation>%1 benötigt eine Karte, die der Update-Server nicht anbietet.</translation>
+    </message>
+    <message>
+        <source>These maps cannot be installed together: %1.</source>
+        <translation>Diese Karten können nicht zusammen installiert werden: %1.</translation>
     </message>
 </context>
 <context>
@@ -1700,6 +1767,25 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>Select directory</source>
         <translation>Ordner auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>StorageText</name>
+    <message>
+        <source>device memory</source>
+        <translation>Gerätespeicher</translation>
+    </message>
+    <message>
+        <source>memory card</source>
+        <translation>Speicherkarte</translation>
+    </message>
+    <message>
+        <source>%1 free</source>
+        <translation>%1 frei</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

@@ -103,6 +103,10 @@ Are you sure you want to continue?</source>
         <source>No backups are stored.</source>
         <translation>Сохранённых резервных копий нет.</translation>
     </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
 </context>
 <context>
     <name>BaseWindow</name>
@@ -618,18 +622,6 @@ Please choose a backups folder outside the device in the settings.</source>
         <translation>&lt;font color="red"&gt;Карта памяти с папкой KorwindContent находится в режиме только для чтения. Чтобы обновить карты, переключите её в режим записи.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
     <message>
-        <source>Maps:
-%2
-
-Free space:
-%3</source>
-        <translation>Карты:
-%2
-
-Свободное место:
-%3</translation>
-    </message>
-    <message>
         <source>None</source>
         <translation>Нет</translation>
     </message>
@@ -640,6 +632,24 @@ Free space:
     <message>
         <source>Description:</source>
         <translation>Описание:</translation>
+    </message>
+    <message>
+        <source>Maps:
+%2
+
+Free space:
+%3
+
+Folder:
+%4</source>
+        <translation>Карты:
+%2
+
+Свободное место:
+%3
+
+Папка:
+%4</translation>
     </message>
 </context>
 <context>
@@ -1043,6 +1053,44 @@ Please, switch the mode and press "Continue".</source>
         <source>You may need to do some things with your device to accomplish installation.</source>
         <translation>Для завершения установки может потребоваться выполнить некоторые действия на устройстве.</translation>
     </message>
+    <message>
+        <source>Press "Skip the check" to go on without it: backups can be restored without the update server.</source>
+        <translation>Нажмите «Пропустить проверку», чтобы продолжить без неё: резервные копии можно восстановить и без сервера обновлений.</translation>
+    </message>
+    <message>
+        <source>Skip the check</source>
+        <translation>Пропустить проверку</translation>
+    </message>
+    <message>
+        <source>The update failed</source>
+        <translation>Обновление не удалось</translation>
+    </message>
+    <message>
+        <source>Korwind Navigator was updated</source>
+        <translation>Korwind Navigator обновлён</translation>
+    </message>
+    <message>
+        <source>The maps can be chosen now.</source>
+        <translation>Теперь можно выбрать карты.</translation>
+    </message>
+    <message>
+        <source>Your Korwind Navigator was successfully updated to version %1.
+Map updates are offered for Korwind Navigator %2 and later.</source>
+        <translation>Korwind Navigator успешно обновлён до версии %1.
+Обновления карт предлагаются для Korwind Navigator %2 и новее.</translation>
+    </message>
+    <message>
+        <source>The update is finished</source>
+        <translation>Обновление завершено</translation>
+    </message>
+    <message>
+        <source>Restoring the backup failed</source>
+        <translation>Восстановить резервную копию не удалось</translation>
+    </message>
+    <message>
+        <source>The backup is restored</source>
+        <translation>Резервная копия восстановлена</translation>
+    </message>
 </context>
 <context>
     <name>MapUpdateChooseWidget</name>
@@ -1113,6 +1161,14 @@ Please, switch the mode and press "Continue".</source>
     <message>
         <source>Choose a map to read its description.</source>
         <translation>Выберите карту, чтобы просмотреть её описание.</translation>
+    </message>
+    <message>
+        <source>Choice not made</source>
+        <translation>Выбор не принят</translation>
+    </message>
+    <message>
+        <source>This choice cannot be made. %1</source>
+        <translation>Такой выбор невозможен. %1</translation>
     </message>
 </context>
 <context>
@@ -1244,6 +1300,17 @@ Click the icon to change what happens to this map.</source>
     <message>
         <source>Inconsistent installation: a problem with packages :</source>
         <translation>Несогласованная установка: проблема с пакетами:</translation>
+    </message>
+</context>
+<context>
+    <name>PackageServices</name>
+    <message>
+        <source>%1 needs a map that the update server does not offer.</source>
+        <translation>Для %1 нужна карта, которую сервер обновлений не предлагает.</translation>
+    </message>
+    <message>
+        <source>These maps cannot be installed together: %1.</source>
+        <translation>Эти карты нельзя установить вместе: %1.</translation>
     </message>
 </context>
 <context>
@@ -1702,6 +1769,25 @@ Please switch your device to USB mode and press "Retry".</source>
     <message>
         <source>Select directory</source>
         <translation>Выбор папки</translation>
+    </message>
+</context>
+<context>
+    <name>StorageText</name>
+    <message>
+        <source>device memory</source>
+        <translation>память устройства</translation>
+    </message>
+    <message>
+        <source>memory card</source>
+        <translation>карта памяти</translation>
+    </message>
+    <message>
+        <source>%1 free</source>
+        <translation>свободно %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
