@@ -255,7 +255,7 @@ void MainWindow::_onSelfUpdateSearchFinished(UpdateCheckError _error)
 void MainWindow::_showSelfUpdateWarningPage()
 {
     setNoticePage(tr("You need to update Korwind Navigator update center. Press \"Next\" to continue."), QString(),
-                 Action(), tr("Next"), [this] { _startSelfUpdateDownload(); });
+                  Action(), tr("Next"), [this] { _startSelfUpdateDownload(); });
     showErrorPage();
 }
 
@@ -378,7 +378,7 @@ void MainWindow::_showExtraModuleWarningPage()
     }
     recordState([this] { _showExtraModuleWarningPage(); }, PageState::Unstable);
     setNoticePage(tr("You need to install additional software on your device to continue."), tr("Back"),
-                 [this] { showPreviousStableState(); }, tr("Install"), [this] { _showModuleInstallationPage(); });
+                  [this] { showPreviousStableState(); }, tr("Install"), [this] { _showModuleInstallationPage(); });
     displayErrorPage();
 }
 
@@ -558,7 +558,7 @@ void MainWindow::_showTryAutoSelectKorwindContentForMaps()
 {
     if (m_navigatorVersion < MapUpdateRules::lowestNavigatorWithMaps()) {
         setNoticePage(tr("No map updates for Korwind Navigator %1 were found.").arg(m_navigatorVersion.toString()),
-                     QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
+                      QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
         showErrorPage();
         return;
     }
@@ -780,8 +780,8 @@ void MainWindow::_showRestoreBackupWarningPage()
         joined += tr("%1, ").arg(folder);
     joined.chop(2);
     setNoticePage(tr("During that operation the content of folders %1 will be deleted.").arg(joined), tr("Back"),
-                 [this] { showPreviousStableState(); }, tr("Continue"),
-                 [this] { _needReconnectionOnBackupRestoreFork(); });
+                  [this] { showPreviousStableState(); }, tr("Continue"),
+                  [this] { _needReconnectionOnBackupRestoreFork(); });
     showErrorPage();
 }
 

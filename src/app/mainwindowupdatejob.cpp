@@ -179,11 +179,12 @@ void MainWindow::_showReconnectionPage(QString _strPreviousError)
         text += QLatin1Char('\n');
     text += tr("You need to reconnect your device in \"USB storage\" mode to upload maps.\nPlease, switch the mode and "
                "press \"Continue\".");
+    const Action search = [this] { _showSearchForReconnectedPage(); };
     // A request to the user; it is an error only when the last search failed.
     if (_strPreviousError.isEmpty())
-        setNoticePage(text, QString(), Action(), tr("Continue"), [this] { _showSearchForReconnectedPage(); });
+        setNoticePage(text, QString(), Action(), tr("Continue"), search);
     else
-        setErrorPage(text, QString(), Action(), tr("Continue"), [this] { _showSearchForReconnectedPage(); });
+        setErrorPage(text, QString(), Action(), tr("Continue"), search);
     showErrorPage();
 }
 
