@@ -103,6 +103,10 @@ Möchten Sie wirklich fortfahren?</translation>
         <source>No backups are stored.</source>
         <translation>Es sind keine Sicherungen gespeichert.</translation>
     </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
 </context>
 <context>
     <name>BaseWindow</name>
@@ -449,10 +453,6 @@ Möglicherweise ist das Gerät falsch angeschlossen oder es muss zusätzliche So
 <context>
     <name>DeviceServices</name>
     <message>
-        <source>(don't unplug device untill operation is completed)</source>
-        <translation>(Trennen Sie das Gerät nicht, bevor der Vorgang abgeschlossen ist)</translation>
-    </message>
-    <message>
         <source>Korwind Navigator %1</source>
         <translation>Korwind Navigator %1</translation>
     </message>
@@ -612,6 +612,10 @@ The update was stopped; it can be finished on a sound card.</source>
         <translation>Das Gerät hat andere Daten zurückgegeben, als darauf geschrieben wurden: Seine Speicherkarte ist defekt oder fasst weniger, als sie angibt.
 Die Aktualisierung wurde angehalten; sie kann auf einer intakten Karte abgeschlossen werden.</translation>
     </message>
+    <message>
+        <source>(don't unplug device until operation is completed)</source>
+        <translation>(Trennen Sie das Gerät nicht, bevor der Vorgang abgeschlossen ist)</translation>
+    </message>
 </context>
 <context>
     <name>KorwindContentChooseWidget</name>
@@ -628,18 +632,6 @@ Die Aktualisierung wurde angehalten; sie kann auf einer intakten Karte abgeschlo
         <translation>&lt;font color="red"&gt;Die Speicherkarte mit KorwindContent ist schreibgeschützt. Heben Sie den Schreibschutz auf, um Karten zu aktualisieren.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
     <message>
-        <source>Maps:
-%2
-
-Free space:
-%3</source>
-        <translation>Karten:
-%2
-
-Freier Speicherplatz:
-%3</translation>
-    </message>
-    <message>
         <source>None</source>
         <translation>Keine</translation>
     </message>
@@ -650,6 +642,24 @@ Freier Speicherplatz:
     <message>
         <source>Description:</source>
         <translation>Beschreibung:</translation>
+    </message>
+    <message>
+        <source>Maps:
+%2
+
+Free space:
+%3
+
+Folder:
+%4</source>
+        <translation>Karten:
+%2
+
+Freier Speicherplatz:
+%3
+
+Ordner:
+%4</translation>
     </message>
 </context>
 <context>
@@ -689,10 +699,6 @@ Freier Speicherplatz:
     <message>
         <source>Is up-to-date</source>
         <translation>Ist auf dem neuesten Stand</translation>
-    </message>
-    <message>
-        <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Swtich flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
-        <translation>&lt;font color="red"&gt;Korwind Navigator ist auf einer schreibgeschützten Speicherkarte installiert und kann nicht aktualisiert werden. Heben Sie den Schreibschutz der Speicherkarte auf, um Korwind Navigator zu aktualisieren.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
     <message>
         <source>%1Version: %2&lt;br&gt;Path: %3</source>
@@ -737,6 +743,10 @@ Freier Speicherplatz:
     <message>
         <source>Executable files (*.exe)</source>
         <translation>Ausführbare Dateien (*.exe)</translation>
+    </message>
+    <message>
+        <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Switch flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
+        <translation>&lt;font color="red"&gt;Korwind Navigator ist auf einer schreibgeschützten Speicherkarte installiert und kann nicht aktualisiert werden. Heben Sie den Schreibschutz der Speicherkarte auf, um Korwind Navigator zu aktualisieren.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
 </context>
 <context>
@@ -819,16 +829,16 @@ Freier Speicherplatz:
         <translation>Allgemeine Einstellungen</translation>
     </message>
     <message>
-        <source>Backup managment</source>
-        <translation>Sicherungsverwaltung</translation>
-    </message>
-    <message>
         <source>Connection settings</source>
         <translation>Verbindungseinstellungen</translation>
     </message>
     <message>
         <source>Korwind Navigator update center</source>
         <translation>Korwind Navigator Update-Center</translation>
+    </message>
+    <message>
+        <source>Backup management</source>
+        <translation>Sicherungsverwaltung</translation>
     </message>
 </context>
 <context>
@@ -886,10 +896,6 @@ des Programms. Soll es jetzt neu gestartet werden?</translation>
     <message>
         <source>To device search</source>
         <translation>Zur Gerätesuche</translation>
-    </message>
-    <message>
-        <source>You need to install additional software on you device to continue.</source>
-        <translation>Um fortzufahren, müssen Sie zusätzliche Software auf Ihrem Gerät installieren.</translation>
     </message>
     <message>
         <source>Install</source>
@@ -1040,10 +1046,6 @@ Do you want to continue?</source>
 Möchten Sie fortfahren?</translation>
     </message>
     <message>
-        <source>You may need to do some things with you device to accomplish installation.</source>
-        <translation>Möglicherweise müssen Sie an Ihrem Gerät einige Schritte ausführen, um die Installation abzuschließen.</translation>
-    </message>
-    <message>
         <source>You need to reconnect your device in "USB storage" mode to upload maps.
 Please, switch the mode and press "Continue".</source>
         <translation>Um Karten zu übertragen, müssen Sie Ihr Gerät im Modus "USB-Massenspeicher" erneut anschließen.
@@ -1074,6 +1076,52 @@ Trennen Sie Ihr Gerät, bevor Sie Korwind Navigator starten</translation>
     <message>
         <source>The backup made before the update (%1) is no longer in the backups folder.</source>
         <translation>Die vor der Aktualisierung angelegte Sicherung (%1) ist nicht mehr im Sicherungsordner.</translation>
+    </message>
+    <message>
+        <source>Press "Skip the check" to go on without it: backups can be restored without the update server.</source>
+        <translation>Mit „Prüfung überspringen“ geht es ohne sie weiter: Sicherungen lassen sich auch ohne den Update-Server wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>Skip the check</source>
+        <translation>Prüfung überspringen</translation>
+    </message>
+    <message>
+        <source>You need to install additional software on your device to continue.</source>
+        <translation>Um fortzufahren, müssen Sie zusätzliche Software auf Ihrem Gerät installieren.</translation>
+    </message>
+    <message>
+        <source>The update failed</source>
+        <translation>Die Aktualisierung ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Korwind Navigator was updated</source>
+        <translation>Korwind Navigator wurde aktualisiert</translation>
+    </message>
+    <message>
+        <source>The maps can be chosen now.</source>
+        <translation>Jetzt können die Karten ausgewählt werden.</translation>
+    </message>
+    <message>
+        <source>Your Korwind Navigator was successfully updated to version %1.
+Map updates are offered for Korwind Navigator %2 and later.</source>
+        <translation>Ihr Korwind Navigator wurde erfolgreich auf Version %1 aktualisiert.
+Kartenupdates gibt es für Korwind Navigator %2 und neuer.</translation>
+    </message>
+    <message>
+        <source>The update is finished</source>
+        <translation>Die Aktualisierung ist abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Restoring the backup failed</source>
+        <translation>Die Wiederherstellung der Sicherung ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The backup is restored</source>
+        <translation>Die Sicherung ist wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>You may need to do some things with your device to accomplish installation.</source>
+        <translation>Möglicherweise müssen Sie an Ihrem Gerät einige Schritte ausführen, um die Installation abzuschließen.</translation>
     </message>
 </context>
 <context>
@@ -1145,6 +1193,14 @@ Trennen Sie Ihr Gerät, bevor Sie Korwind Navigator starten</translation>
     <message>
         <source>Choose a map to read its description.</source>
         <translation>Wählen Sie eine Karte aus, um ihre Beschreibung zu lesen.</translation>
+    </message>
+    <message>
+        <source>Choice not made</source>
+        <translation>Auswahl nicht übernommen</translation>
+    </message>
+    <message>
+        <source>This choice cannot be made. %1</source>
+        <translation>Diese Auswahl ist nicht möglich. %1</translation>
     </message>
 </context>
 <context>
@@ -1276,6 +1332,17 @@ Klicken Sie auf das Symbol, um festzulegen, was mit dieser Karte geschieht.</tra
     <message>
         <source>Inconsistent installation: a problem with packages :</source>
         <translation>Inkonsistente Installation: Problem mit den Paketen:</translation>
+    </message>
+</context>
+<context>
+    <name>PackageServices</name>
+    <message>
+        <source>%1 needs a map that the update server does not offer.</source>
+        <translation>%1 benötigt eine Karte, die der Update-Server nicht anbietet.</translation>
+    </message>
+    <message>
+        <source>These maps cannot be installed together: %1.</source>
+        <translation>Diese Karten können nicht zusammen installiert werden: %1.</translation>
     </message>
 </context>
 <context>
@@ -1760,6 +1827,25 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>Select directory</source>
         <translation>Ordner auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>StorageText</name>
+    <message>
+        <source>device memory</source>
+        <translation>Gerätespeicher</translation>
+    </message>
+    <message>
+        <source>memory card</source>
+        <translation>Speicherkarte</translation>
+    </message>
+    <message>
+        <source>%1 free</source>
+        <translation>%1 frei</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

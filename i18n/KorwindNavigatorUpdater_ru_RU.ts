@@ -103,6 +103,10 @@ Are you sure you want to continue?</source>
         <source>No backups are stored.</source>
         <translation>Сохранённых резервных копий нет.</translation>
     </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
 </context>
 <context>
     <name>BaseWindow</name>
@@ -449,10 +453,6 @@ Perhaps, device is connected in a wrong way, or you may need some extra software
 <context>
     <name>DeviceServices</name>
     <message>
-        <source>(don't unplug device untill operation is completed)</source>
-        <translation>(не отключайте устройство до завершения операции)</translation>
-    </message>
-    <message>
         <source>Korwind Navigator %1</source>
         <translation>Korwind Navigator %1</translation>
     </message>
@@ -612,6 +612,10 @@ The update was stopped; it can be finished on a sound card.</source>
         <translation>Устройство вернуло не те данные, что были на него записаны: его карта памяти неисправна или вмещает меньше, чем заявлено.
 Обновление остановлено; его можно завершить на исправной карте.</translation>
     </message>
+    <message>
+        <source>(don't unplug device until operation is completed)</source>
+        <translation>(не отключайте устройство до завершения операции)</translation>
+    </message>
 </context>
 <context>
     <name>KorwindContentChooseWidget</name>
@@ -628,18 +632,6 @@ The update was stopped; it can be finished on a sound card.</source>
         <translation>&lt;font color="red"&gt;Карта памяти с папкой KorwindContent находится в режиме только для чтения. Чтобы обновить карты, переключите её в режим записи.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
     <message>
-        <source>Maps:
-%2
-
-Free space:
-%3</source>
-        <translation>Карты:
-%2
-
-Свободное место:
-%3</translation>
-    </message>
-    <message>
         <source>None</source>
         <translation>Нет</translation>
     </message>
@@ -650,6 +642,24 @@ Free space:
     <message>
         <source>Description:</source>
         <translation>Описание:</translation>
+    </message>
+    <message>
+        <source>Maps:
+%2
+
+Free space:
+%3
+
+Folder:
+%4</source>
+        <translation>Карты:
+%2
+
+Свободное место:
+%3
+
+Папка:
+%4</translation>
     </message>
 </context>
 <context>
@@ -689,10 +699,6 @@ Free space:
     <message>
         <source>Is up-to-date</source>
         <translation>Установлена последняя версия</translation>
-    </message>
-    <message>
-        <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Swtich flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
-        <translation>&lt;font color="red"&gt;Korwind Navigator установлен на карту памяти, доступную только для чтения, и не может быть обновлён. Чтобы обновить Korwind Navigator, переключите карту памяти в режим записи.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
     <message>
         <source>%1Version: %2&lt;br&gt;Path: %3</source>
@@ -737,6 +743,10 @@ Free space:
     <message>
         <source>Executable files (*.exe)</source>
         <translation>Исполняемые файлы (*.exe)</translation>
+    </message>
+    <message>
+        <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Switch flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
+        <translation>&lt;font color="red"&gt;Korwind Navigator установлен на карту памяти, доступную только для чтения, и не может быть обновлён. Чтобы обновить Korwind Navigator, переключите карту памяти в режим записи.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
 </context>
 <context>
@@ -819,16 +829,16 @@ Free space:
         <translation>Общие настройки</translation>
     </message>
     <message>
-        <source>Backup managment</source>
-        <translation>Управление резервными копиями</translation>
-    </message>
-    <message>
         <source>Connection settings</source>
         <translation>Настройки подключения</translation>
     </message>
     <message>
         <source>Korwind Navigator update center</source>
         <translation>Центр обновления Korwind Navigator</translation>
+    </message>
+    <message>
+        <source>Backup management</source>
+        <translation>Управление резервными копиями</translation>
     </message>
 </context>
 <context>
@@ -886,10 +896,6 @@ restart. Should we restart the application now?</source>
     <message>
         <source>To device search</source>
         <translation>К поиску устройств</translation>
-    </message>
-    <message>
-        <source>You need to install additional software on you device to continue.</source>
-        <translation>Для продолжения необходимо установить на устройство дополнительное программное обеспечение.</translation>
     </message>
     <message>
         <source>Install</source>
@@ -1040,10 +1046,6 @@ Do you want to continue?</source>
 Продолжить?</translation>
     </message>
     <message>
-        <source>You may need to do some things with you device to accomplish installation.</source>
-        <translation>Для завершения установки может потребоваться выполнить некоторые действия на устройстве.</translation>
-    </message>
-    <message>
         <source>You need to reconnect your device in "USB storage" mode to upload maps.
 Please, switch the mode and press "Continue".</source>
         <translation>Чтобы загрузить карты на устройство, необходимо переподключить его в режиме "USB-накопитель".
@@ -1074,6 +1076,52 @@ You need to unplug your device before running Korwind Navigator</source>
     <message>
         <source>The backup made before the update (%1) is no longer in the backups folder.</source>
         <translation>Резервной копии, сделанной перед обновлением (%1), больше нет в папке резервных копий.</translation>
+    </message>
+    <message>
+        <source>Press "Skip the check" to go on without it: backups can be restored without the update server.</source>
+        <translation>Нажмите «Пропустить проверку», чтобы продолжить без неё: резервные копии можно восстановить и без сервера обновлений.</translation>
+    </message>
+    <message>
+        <source>Skip the check</source>
+        <translation>Пропустить проверку</translation>
+    </message>
+    <message>
+        <source>You need to install additional software on your device to continue.</source>
+        <translation>Для продолжения необходимо установить на устройство дополнительное программное обеспечение.</translation>
+    </message>
+    <message>
+        <source>The update failed</source>
+        <translation>Обновление не удалось</translation>
+    </message>
+    <message>
+        <source>Korwind Navigator was updated</source>
+        <translation>Korwind Navigator обновлён</translation>
+    </message>
+    <message>
+        <source>The maps can be chosen now.</source>
+        <translation>Теперь можно выбрать карты.</translation>
+    </message>
+    <message>
+        <source>Your Korwind Navigator was successfully updated to version %1.
+Map updates are offered for Korwind Navigator %2 and later.</source>
+        <translation>Korwind Navigator успешно обновлён до версии %1.
+Обновления карт предлагаются для Korwind Navigator %2 и новее.</translation>
+    </message>
+    <message>
+        <source>The update is finished</source>
+        <translation>Обновление завершено</translation>
+    </message>
+    <message>
+        <source>Restoring the backup failed</source>
+        <translation>Восстановить резервную копию не удалось</translation>
+    </message>
+    <message>
+        <source>The backup is restored</source>
+        <translation>Резервная копия восстановлена</translation>
+    </message>
+    <message>
+        <source>You may need to do some things with your device to accomplish installation.</source>
+        <translation>Для завершения установки может потребоваться выполнить некоторые действия на устройстве.</translation>
     </message>
 </context>
 <context>
@@ -1145,6 +1193,14 @@ You need to unplug your device before running Korwind Navigator</source>
     <message>
         <source>Choose a map to read its description.</source>
         <translation>Выберите карту, чтобы просмотреть её описание.</translation>
+    </message>
+    <message>
+        <source>Choice not made</source>
+        <translation>Выбор не принят</translation>
+    </message>
+    <message>
+        <source>This choice cannot be made. %1</source>
+        <translation>Такой выбор невозможен. %1</translation>
     </message>
 </context>
 <context>
@@ -1276,6 +1332,17 @@ Click the icon to change what happens to this map.</source>
     <message>
         <source>Inconsistent installation: a problem with packages :</source>
         <translation>Несогласованная установка: проблема с пакетами:</translation>
+    </message>
+</context>
+<context>
+    <name>PackageServices</name>
+    <message>
+        <source>%1 needs a map that the update server does not offer.</source>
+        <translation>Для %1 нужна карта, которую сервер обновлений не предлагает.</translation>
+    </message>
+    <message>
+        <source>These maps cannot be installed together: %1.</source>
+        <translation>Эти карты нельзя установить вместе: %1.</translation>
     </message>
 </context>
 <context>
@@ -1762,6 +1829,25 @@ Please switch your device to USB mode and press "Retry".</source>
     <message>
         <source>Select directory</source>
         <translation>Выбор папки</translation>
+    </message>
+</context>
+<context>
+    <name>StorageText</name>
+    <message>
+        <source>device memory</source>
+        <translation>память устройства</translation>
+    </message>
+    <message>
+        <source>memory card</source>
+        <translation>карта памяти</translation>
+    </message>
+    <message>
+        <source>%1 free</source>
+        <translation>свободно %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

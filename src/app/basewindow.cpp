@@ -140,7 +140,13 @@ void BaseWindow::hideButton(QPushButton *button)
 void BaseWindow::setErrorPage(const QString &text, const QString &backText, Action back, const QString &nextText,
                               Action next)
 {
-    m_errorContent = {text, backText, std::move(back), nextText, std::move(next)};
+    m_errorContent = {text, backText, std::move(back), nextText, std::move(next), true};
+}
+
+void BaseWindow::setNoticePage(const QString &text, const QString &backText, Action back, const QString &nextText,
+                               Action next)
+{
+    m_errorContent = {text, backText, std::move(back), nextText, std::move(next), false};
 }
 
 void BaseWindow::setSuccessPage(const QString &text, const QString &backText, Action back, const QString &nextText,
@@ -152,7 +158,8 @@ void BaseWindow::setSuccessPage(const QString &text, const QString &backText, Ac
 void BaseWindow::showNotice(QWidget *page, const NoticeContent &content, bool alwaysShowNext)
 {
     if (page == ui->errorPage)
-        ui->errorPage->setText(content.text);
+        ui->errorPage->setText(content.text,
+                               content.isError ? ErrorWidget::Severity::Error : ErrorWidget::Severity::Notice);
     else
         ui->successPage->setText(content.text);
     showButton(ui->cancelButton, tr("Exit"), [] { QApplication::quit(); });

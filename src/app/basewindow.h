@@ -62,9 +62,12 @@ protected:
     void showButton(QPushButton *button, const QString &text, Action action, bool enabled = true);
     void hideButton(QPushButton *button);
     // Fill the notice pages; a button whose action is empty is hidden ("Next" of the success page is
-    // always shown), and the left button always reads "Exit" and quits.
+    // always shown), and the left button always reads "Exit" and quits. The error page shows an error,
+    // or with setNoticePage a notice on the way, which does not flag the taskbar entry.
     void setErrorPage(const QString &text, const QString &backText = QString(), Action back = Action(),
                       const QString &nextText = QString(), Action next = Action());
+    void setNoticePage(const QString &text, const QString &backText = QString(), Action back = Action(),
+                       const QString &nextText = QString(), Action next = Action());
     void setSuccessPage(const QString &text, const QString &backText = QString(), Action back = Action(),
                         const QString &nextText = QString(), Action next = Action());
     // Shows the error page as last filled without recording a state (notices inside an operation).
@@ -89,6 +92,7 @@ private:
         Action back;
         QString nextText;
         Action next;
+        bool isError = true;
     };
 
     void showPreviousState(bool stable);

@@ -3,6 +3,7 @@
 #include "abstractdeviceservices.h"
 #include "abstractnetworkservices.h"
 #include "abstractpackageservices.h"
+#include "applicationdata.h"
 #include "appsettings.h"
 #include "deviceworkflowlogic.h"
 #include "mapupdaterules.h"
@@ -21,7 +22,8 @@ const QString showSettingsLink = QStringLiteral("show settings");
 
 MainWindow::MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkServices *networkServices,
                        AbstractPackageServices *packageServices, QWidget *parent)
-    : BaseWindow(deviceServices, networkServices, packageServices, parent)
+    : BaseWindow(deviceServices, networkServices, packageServices, parent),
+      m_notifications(ApplicationData::desktopId())
 {
     using Device = AbstractDeviceServices;
     using Network = AbstractNetworkServices;
@@ -106,6 +108,8 @@ MainWindow::MainWindow(AbstractDeviceServices *deviceServices, AbstractNetworkSe
     connect(ui->selectMapUpdatePage, &MapUpdateChooseWidget::clickedMap, packageServices, &Packages::clickedMap);
     connect(ui->selectMapUpdatePage, &MapUpdateChooseWidget::setMapsSelection, packageServices, &Packages::setMapsSelection);
     connect(packageServices, &Packages::setStatesFinished, ui->selectMapUpdatePage, &MapUpdateChooseWidget::refresh);
+    connect(packageServices, &Packages::selectionRefused, ui->selectMapUpdatePage,
+            &MapUpdateChooseWidget::showSelectionRefused);
 
     connect(this, &BaseWindow::setProgress, ui->progressPage, &ProgressWidget::setProgress);
     connect(this, &BaseWindow::setProgress, ui->settingsProgressPage, &ProgressWidget::setProgress);
@@ -214,6 +218,13 @@ bool MainWindow::isStorageDevice() const
     return chosenDevice().kind == DeviceInfo::Storage;
 }
 
+void MainWindow::notifyIfAway(const QString &summary, const QString &body)
+{
+    if (isActiveWindow() && !isMinimized())
+        return;
+    m_notifications.notify(summary, body);
+}
+
 // Self-update check
 
 void MainWindow::_showSelfUpdateSearchPage()
@@ -226,8 +237,12 @@ void MainWindow::_showSelfUpdateSearchPage()
 
 void MainWindow::_onSelfUpdateSearchFinished(UpdateCheckError _error)
 {
+    // Without the server the steps that need none (restoring a backup) are still open.
     if (!_error.text().isEmpty()) {
-        setErrorPage(serverErrorText(_error), QString(), Action(), tr("Retry"),
+        setErrorPage(serverErrorText(_error) + QLatin1Char('\n')
+                         + tr("Press \"Skip the check\" to go on without it: backups can be restored without the "
+                              "update server."),
+                     tr("Skip the check"), [this] { showFirstPage(); }, tr("Retry"),
                      [this] { showPreviousUnstableState(); });
         showErrorPage();
         return;
@@ -241,8 +256,8 @@ void MainWindow::_onSelfUpdateSearchFinished(UpdateCheckError _error)
 
 void MainWindow::_showSelfUpdateWarningPage()
 {
-    setErrorPage(tr("You need to update Korwind Navigator update center. Press \"Next\" to continue."), QString(),
-                 Action(), tr("Next"), [this] { _startSelfUpdateDownload(); });
+    setNoticePage(tr("You need to update Korwind Navigator update center. Press \"Next\" to continue."), QString(),
+                  Action(), tr("Next"), [this] { _startSelfUpdateDownload(); });
     showErrorPage();
 }
 
@@ -368,8 +383,8 @@ void MainWindow::_showExtraModuleWarningPage()
         return;
     }
     recordState([this] { _showExtraModuleWarningPage(); }, PageState::Unstable);
-    setErrorPage(tr("You need to install additional software on you device to continue."), tr("Back"),
-                 [this] { showPreviousStableState(); }, tr("Install"), [this] { _showModuleInstallationPage(); });
+    setNoticePage(tr("You need to install additional software on your device to continue."), tr("Back"),
+                  [this] { showPreviousStableState(); }, tr("Install"), [this] { _showModuleInstallationPage(); });
     displayErrorPage();
 }
 
@@ -408,7 +423,8 @@ void MainWindow::_showKorwindContentSearchPage()
 {
     recordState([this] { _showKorwindContentSearchPage(); }, PageState::Unstable);
     if (const NavigatorInstallation *navigator = deviceServices->navigatorInstallation())
-        m_navigatorVersion = navigator->version;
+        m_installedNavigatorVersion = navigator->version;
+    m_navigatorVersion = m_installedNavigatorVersion;
     m_contentFolderCount = 0;
     showProgressPage(tr("Searching for the KorwindContent folders..."), PT_PERCENT, [this] { cancelDevice(); });
     connectAsOnlyReceiver(deviceServices, qOverload<QString>(&AbstractDeviceServices::taskFinished), this, &MainWindow::_onKorwindContentFound);
@@ -480,15 +496,18 @@ void MainWindow::_onKorwindUpdateSelected()
 {
     const ProductInfo *package = packageServices->selectedNavigatorUpdate();
     if (!package) {
+        // An update chosen before and given up (a "No" or a failed job) is not on the device.
         m_navigatorUpdatePending = false;
+        m_navigatorVersion = m_installedNavigatorVersion;
         _showTryAutoSelectKorwindContentForMaps();
         return;
     }
     m_navigatorUpdatePending = true;
     m_navigatorVersion = DottedVersion::fromString(package->version);
     connectAsOnlyReceiver(this, &MainWindow::updatingFinished, this, &MainWindow::_onKorwindUpdateInstalled);
+    // Without maps to choose for the new version it is installed at once.
     if (m_logic->needsReconnectionBeforeReadingMaps() || m_logic->needsReconnectionBeforeInstallingMaps()
-        || m_contentFolderCount == 0)
+        || m_contentFolderCount == 0 || m_navigatorVersion < MapUpdateRules::lowestNavigatorWithMaps())
         _startKorwindUpdating(package, ui->selectNaviUpdatePage->isBackupChecked());
     else
         _showTryAutoSelectKorwindContentForMaps();
@@ -515,17 +534,27 @@ void MainWindow::_showKorwindUpdateInfoPageFinished()
 void MainWindow::_onKorwindUpdateInstalled(QString _strError)
 {
     if (!_strError.isEmpty()) {
+        notifyIfAway(tr("The update failed"), _strError);
         showRetryBackError(_strError);
         return;
     }
     m_navigatorUpdatePending = false;
-    if (m_contentFolderCount > 0) {
+    m_installedNavigatorVersion = m_navigatorVersion;
+    const bool mapsOffered = m_navigatorVersion >= MapUpdateRules::lowestNavigatorWithMaps();
+    if (m_contentFolderCount > 0 && mapsOffered) {
+        notifyIfAway(tr("Korwind Navigator was updated"), tr("The maps can be chosen now."));
         _showTryAutoSelectKorwindContentForMaps();
         return;
     }
-    setSuccessPage(tr("Your Korwind Navigator was successfully updated.\nNo flash cards with the KorwindContent folder "
-                      "were found on your device.\nYou cannot update maps with no flash card inserted."),
-                   QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
+    const QString text =
+        m_contentFolderCount == 0
+            ? tr("Your Korwind Navigator was successfully updated.\nNo flash cards with the KorwindContent folder "
+                 "were found on your device.\nYou cannot update maps with no flash card inserted.")
+            : tr("Your Korwind Navigator was successfully updated to version %1.\nMap updates are offered for Korwind "
+                 "Navigator %2 and later.")
+                  .arg(m_navigatorVersion.toString(), MapUpdateRules::lowestNavigatorWithMaps().toString());
+    notifyIfAway(tr("The update is finished"), text);
+    setSuccessPage(text, QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
     showSuccessPage();
 }
 
@@ -534,8 +563,8 @@ void MainWindow::_onKorwindUpdateInstalled(QString _strError)
 void MainWindow::_showTryAutoSelectKorwindContentForMaps()
 {
     if (m_navigatorVersion < MapUpdateRules::lowestNavigatorWithMaps()) {
-        setErrorPage(tr("No map updates for Korwind Navigator %1 were found.").arg(m_navigatorVersion.toString()),
-                     QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
+        setNoticePage(tr("No map updates for Korwind Navigator %1 were found.").arg(m_navigatorVersion.toString()),
+                      QString(), Action(), tr("Select device"), [this] { resetHistoryAndShowFirstPage(); });
         showErrorPage();
         return;
     }
@@ -682,10 +711,13 @@ void MainWindow::_needReconnectionAfterMapChooseFork()
 
 void MainWindow::_korwindUpdateFinished(QString _strError)
 {
-    if (_strError.isEmpty())
-        _startMapUpdate();
-    else
+    if (!_strError.isEmpty()) {
+        notifyIfAway(tr("The update failed"), _strError);
         showRetryBackError(_strError);
+        return;
+    }
+    m_installedNavigatorVersion = m_navigatorVersion;
+    _startMapUpdate();
 }
 
 void MainWindow::_startMapUpdate()
@@ -707,13 +739,16 @@ void MainWindow::_startMapUpdate()
 void MainWindow::_onMapUpdatingFinished(QString _strError)
 {
     if (!_strError.isEmpty()) {
+        notifyIfAway(tr("The update failed"), _strError);
         setErrorPage(_strError, tr("Select device"), [this] { resetHistoryAndShowFirstPage(); }, tr("Retry"),
                      [this] { showPreviousUnstableState(); });
         showErrorPage();
         return;
     }
-    setSuccessPage(tr("Update is successfully completed!\nYou need to unplug your device before running Korwind Navigator"),
-                   tr("Search device"), [this] { resetHistoryAndShowFirstPage(); }, tr("More updates"),
+    const QString text =
+        tr("Update is successfully completed!\nYou need to unplug your device before running Korwind Navigator");
+    notifyIfAway(tr("The update is finished"), text);
+    setSuccessPage(text, tr("Search device"), [this] { resetHistoryAndShowFirstPage(); }, tr("More updates"),
                    [this] { _showMapUpdatesReinitPage(); });
     showSuccessPage();
 }
@@ -750,9 +785,9 @@ void MainWindow::_showRestoreBackupWarningPage()
     for (const QString &folder : qAsConst(folders))
         joined += tr("%1, ").arg(folder);
     joined.chop(2);
-    setErrorPage(tr("During that operation the content of folders %1 will be deleted.").arg(joined), tr("Back"),
-                 [this] { showPreviousStableState(); }, tr("Continue"),
-                 [this] { _needReconnectionOnBackupRestoreFork(); });
+    setNoticePage(tr("During that operation the content of folders %1 will be deleted.").arg(joined), tr("Back"),
+                  [this] { showPreviousStableState(); }, tr("Continue"),
+                  [this] { _needReconnectionOnBackupRestoreFork(); });
     showErrorPage();
 }
 
@@ -777,10 +812,13 @@ void MainWindow::_startBackupRestoration()
 void MainWindow::_onBackupRestorationFinished(QString _strError)
 {
     if (!_strError.isEmpty()) {
+        notifyIfAway(tr("Restoring the backup failed"), _strError);
         showRetryBackError(_strError);
         return;
     }
-    setSuccessPage(tr("Your backup was successfully restored!"), QString(), Action(), tr("Search updates"),
+    const QString text = tr("Your backup was successfully restored!");
+    notifyIfAway(tr("The backup is restored"), text);
+    setSuccessPage(text, QString(), Action(), tr("Search updates"),
                    [this] { resetHistoryAndShowFirstPage(); });
     showSuccessPage();
 }

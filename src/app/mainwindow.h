@@ -1,6 +1,7 @@
 #pragma once
 
 #include "basewindow.h"
+#include "desktopnotifications.h"
 #include "deviceinfo.h"
 #include "dottedversion.h"
 #include "korwindexeinfo.h"
@@ -158,11 +159,15 @@ private:
     // The chosen navigator as the server knows it (version, device name, checksum).
     KorwindExeInfo chosenInstallation() const;
     bool isStorageDevice() const;
+    // How a long job ended, told by the desktop when the window is not in front to show it.
+    void notifyIfAway(const QString &summary, const QString &body);
 
     std::unique_ptr<DeviceWorkflowLogic> m_logic;
     SelfUpdateInstaller m_selfUpdateInstaller;
+    DesktopNotifications m_notifications;
     const ProductInfo *m_selfUpdatePackage = nullptr;
-    DottedVersion m_navigatorVersion;
+    DottedVersion m_installedNavigatorVersion;
+    DottedVersion m_navigatorVersion; // the version maps are chosen for: the installed one or the pending update's
     bool m_navigatorUpdatePending = false;
     int m_contentFolderCount = 0;
     bool m_mapsOffered = false;

@@ -73,10 +73,11 @@ void MainWindow::_saveSettings()
     networkServices->setProxyCredentials(QString(), QString());
     showWizardLayer();
 
+    // Stored even when it is the running language: that takes back a choice still waiting for a restart.
+    AppSettings::setLanguage(values.language);
     const ApplicationData *data = ApplicationData::instance();
     if (Languages::contains({values.language}, data->currentLanguage()))
         return;
-    AppSettings::setLanguage(values.language);
     const QMessageBox::StandardButton answer = QMessageBox::question(
         this, tr("Korwind Navigator update center"),
         tr("Changing language will take effect only after application\nrestart. Should we restart the application now?"),

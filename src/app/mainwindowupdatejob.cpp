@@ -157,7 +157,7 @@ void MainWindow::_onInstallationFinished(QString _strError)
 
 void MainWindow::_showUserInteractionNeededPage()
 {
-    setErrorPage(tr("You may need to do some things with you device to accomplish installation."));
+    setNoticePage(tr("You may need to do some things with your device to accomplish installation."));
     displayErrorPage();
 }
 
@@ -260,7 +260,12 @@ void MainWindow::_showReconnectionPage(QString _strPreviousError)
         text += QLatin1Char('\n');
     text += tr("You need to reconnect your device in \"USB storage\" mode to upload maps.\nPlease, switch the mode and "
                "press \"Continue\".");
-    setErrorPage(text, QString(), Action(), tr("Continue"), [this] { _showSearchForReconnectedPage(); });
+    const Action search = [this] { _showSearchForReconnectedPage(); };
+    // A request to the user; it is an error only when the last search failed.
+    if (_strPreviousError.isEmpty())
+        setNoticePage(text, QString(), Action(), tr("Continue"), search);
+    else
+        setErrorPage(text, QString(), Action(), tr("Continue"), search);
     showErrorPage();
 }
 

@@ -45,8 +45,12 @@ void PNDWorkflowLogic::_onMultiExeSearchFinished(QString _strError)
 void PNDWorkflowLogic::_showMultiExeUpdateCheckPage()
 {
     recordState(this, &PNDWorkflowLogic::_showMultiExeUpdateCheckPage, PageState::Unstable);
-    showProgressPage(tr("Searching for Korwind Navigator installed..."), PT_BUSY, [this] { cancelNetwork(); });
+    showProgressPage(tr("Searching for Korwind Navigator installed..."), PT_BUSY, [this] {
+        m_checksCancelled = true;
+        cancelNetwork();
+    });
     m_index = 0;
+    m_checksCancelled = false;
     if (m_executables.isEmpty())
         showExecutables();
     else
@@ -72,7 +76,7 @@ void PNDWorkflowLogic::_onKorwindUpdateCheckFinished(UpdateCheckError _error)
         packageServices->offeredNavigatorUpdates(offered);
         executable.updateVersion = offered.isEmpty() ? QString() : offered.first()->version;
     }
-    if (++m_index < m_executables.size())
+    if (++m_index < m_executables.size() && !m_checksCancelled)
         _checkNextKorwindUpdate();
     else
         showExecutables();

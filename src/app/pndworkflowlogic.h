@@ -45,4 +45,5 @@ private:
     bool m_fileSystemIsAccessible = false;
     FileExistingChecker *m_fileChecker = nullptr;
     int m_index = -1;
+    bool m_checksCancelled = false; // one Cancel ends the checks of all executables
 };

@@ -199,6 +199,8 @@ bool PackageResolver::check(const QList<int> &installIndices, const QList<int> &
             if (m_unresolvable[std::size_t(index)]) {
                 m_errorText = QCoreApplication::translate("PackageResolver", "Cannot resolve package dependencies for ")
                               + m_available[index].code;
+                m_failedPackages = {index};
+                m_missingDependency = true;
                 return false;
             }
         }
@@ -212,6 +214,7 @@ bool PackageResolver::check(const QList<int> &installIndices, const QList<int> &
     if (both.isEmpty())
         return true;
     m_errorText = QCoreApplication::translate("PackageResolver", "Inconsistent installation: a problem with packages :");
+    m_failedPackages = both;
     for (const int index : both)
         m_errorText += QLatin1Char(' ') + m_available[index].code + QLatin1Char('[') + QString::number(index)
                        + QLatin1Char(']');
@@ -293,6 +296,8 @@ bool PackageResolver::resolve(const IndexSet &installChoice, const IndexSet &rem
     impliedSet.clear();
     deleteSet.clear();
     m_errorText.clear();
+    m_failedPackages.clear();
+    m_missingDependency = false;
 
     QList<int> installIndices;
     QList<int> removeIndices;

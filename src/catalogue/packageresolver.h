@@ -25,6 +25,11 @@ public:
     bool resolve(const IndexSet &installChoice, const IndexSet &removeChoice, IndexSet &installSet,
                  IndexSet &removeSet, IndexSet &impliedSet, IndexSet &deleteSet);
     QString errorText() const;
+    // The available packages the last failure is about, ascending: the one whose dependency no
+    // available package meets (then failedOnMissingDependency()), or those that would be both installed
+    // and removed. Empty after a success.
+    const QList<int> &failedPackages() const { return m_failedPackages; }
+    bool failedOnMissingDependency() const { return m_missingDependency; }
 
     // True when a "replaces" relation of the package matches an installed package.
     bool replacesInstalled(const Comparable &package) const;
@@ -81,4 +86,6 @@ private:
     std::vector<quint64> m_graph;
     std::vector<bool> m_unresolvable;
     QString m_errorText;
+    QList<int> m_failedPackages;
+    bool m_missingDependency = false;
 };

@@ -198,15 +198,29 @@ void PackageServices::foundInstalledMaps(QList<MapInfo> _existingMaps)
 
 void PackageServices::clickedMap(const MapDisplayInfo *_pMap, PACKAGE_STATE _state)
 {
+    const IndexSet installBefore = m_requestedInstall;
+    const IndexSet removalBefore = m_requestedRemoval;
     applyClick(_pMap, _state);
-    recomputeStates();
+    recomputeStates(installBefore, removalBefore);
 }
 
 void PackageServices::setMapsSelection(QMap<const MapDisplayInfo *, PACKAGE_STATE> _mapsSelection)
 {
+    const IndexSet installBefore = m_requestedInstall;
+    const IndexSet removalBefore = m_requestedRemoval;
     for (auto it = _mapsSelection.cbegin(); it != _mapsSelection.cend(); ++it)
         applyClick(it.key(), it.value());
-    recomputeStates();
+    recomputeStates(installBefore, removalBefore);
+}
+
+QString PackageServices::refusalText() const
+{
+    QStringList names;
+    for (const int index : m_resolver->failedPackages())
+        names.append(m_availableMaps.at(index).name);
+    if (m_resolver->failedOnMissingDependency())
+        return tr("%1 needs a map that the update server does not offer.").arg(names.value(0));
+    return tr("These maps cannot be installed together: %1.").arg(names.join(QStringLiteral("; ")));
 }
 
 PackageResolver &PackageServices::resolver()
@@ -282,14 +296,20 @@ void PackageServices::applyClick(const MapDisplayInfo *entry, PACKAGE_STATE stat
     }
 }
 
-void PackageServices::recomputeStates()
+void PackageServices::recomputeStates(const IndexSet &installBefore, const IndexSet &removalBefore)
 {
     IndexSet installSet;
     IndexSet removeSet;
     IndexSet impliedSet;
     IndexSet deleteSet;
-    // A failed resolution leaves the sets empty; the states are shown from them all the same.
-    resolver().resolve(m_requestedInstall, m_requestedRemoval, installSet, removeSet, impliedSet, deleteSet);
+    // A refused choice would show only the clicked maps and hand them over without what they need or
+    // exclude; the user is told why instead, and the last consistent choice stays.
+    if (!resolver().resolve(m_requestedInstall, m_requestedRemoval, installSet, removeSet, impliedSet, deleteSet)) {
+        emit selectionRefused(refusalText());
+        m_requestedInstall = installBefore;
+        m_requestedRemoval = removalBefore;
+        resolver().resolve(m_requestedInstall, m_requestedRemoval, installSet, removeSet, impliedSet, deleteSet);
+    }
     m_impliedInstall = difference(installSet, m_requestedInstall);
     m_impliedRemoval = difference(removeSet, m_requestedRemoval);
     m_installedToDelete = deleteSet;

@@ -44,7 +44,10 @@ private:
     void forgetMaps();
     void retireEntries(std::vector<std::unique_ptr<MapDisplayInfo>> &entries);
     void applyClick(const MapDisplayInfo *entry, PACKAGE_STATE state);
-    void recomputeStates();
+    // Resolves the requested sets and emits the states; a choice the rules refuse is replaced by the
+    // one before it (the requested sets as they were), which resolved.
+    void recomputeStates(const IndexSet &installBefore = {}, const IndexSet &removalBefore = {});
+    QString refusalText() const;
 
     ProductInfo m_selfUpdate;
     QList<ProductInfo> m_navigatorUpdates;

@@ -33,22 +33,40 @@ constexpr int statisticsInterval = 1000;
 
 QString keepDeviceConnectedCaption()
 {
-    return DeviceServices::tr("(don't unplug device untill operation is completed)");
+    return DeviceServices::tr("(don't unplug device until operation is completed)");
 }
 
-// The name of the device list: the navigator it carries, else its own name, and its description.
+// The device by the navigator it carries, else by its own name.
+QString deviceTitle(const vktpdl::DeviceDescription &description)
+{
+    if (!description.thirdText.isEmpty())
+        return DeviceServices::tr("Korwind Navigator %1").arg(description.thirdText);
+    if (!description.name.isEmpty())
+        return description.name;
+    return DeviceServices::tr("Unknown device");
+}
+
+// The name of the device list: the title and the device's description.
 QString deviceDisplayName(const vktpdl::DeviceDescription &description)
 {
-    QString name;
-    if (!description.thirdText.isEmpty())
-        name = DeviceServices::tr("Korwind Navigator %1").arg(description.thirdText);
-    else if (!description.name.isEmpty())
-        name = description.name;
-    else
-        name = DeviceServices::tr("Unknown device");
-    if (!description.secondName.isEmpty())
-        name += QStringLiteral(" %1").arg(description.secondName);
-    return name;
+    const QString title = deviceTitle(description);
+    return description.secondName.isEmpty() ? title : title + QStringLiteral(" %1").arg(description.secondName);
+}
+
+// What the lists show of each storage; a device that cannot list its roots yet (a module is missing)
+// shows none.
+QList<StorageInfo> storagesOf(vktpdl::DeviceHandler &device)
+{
+    QStringList roots;
+    QList<StorageInfo> storages;
+    if (device.listRoots(roots) != vktpdl::DE_NO_ERROR)
+        return storages;
+    for (const QString &root : std::as_const(roots)) {
+        StorageInfo storage;
+        if (device.describeStorage(root, storage) == vktpdl::DE_NO_ERROR)
+            storages.append(storage);
+    }
+    return storages;
 }
 
 QList<BackupInfo> backupInfos(const QList<Backup> &backups)
@@ -338,6 +356,10 @@ QString DeviceServices::searchDevicesTask()
         info.isConnectedProperly = description.supported == 1;
         info.index = i;
         info.isReadOnly = description.allRootsReadOnly;
+        // A storage device's description names its volumes, which the storages describe one by one.
+        if (info.kind == vktpdl::DK_STORAGE)
+            info.title = deviceTitle(description);
+        info.storages = storagesOf(*device);
         UpdateJobRecord record;
         info.hasUnfinishedUpdate = findUnfinishedUpdate(*device, record);
         devices.append(info);
@@ -537,6 +559,7 @@ QString DeviceServices::searchContentsTask(bool create)
         content.maps = inventory.maps;
         content.contentText = inventory.mapsPath;
         content.isReadOnly = m_scanner->isReadOnly(i);
+        device->describeStorage(content.name, content.storage);
         contents.append(content);
     }
     m_contents = contents;

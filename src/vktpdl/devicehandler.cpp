@@ -23,6 +23,16 @@ int DeviceHandler::checkPackage(const QString &, qint64, vktcommon::ProgressList
     return DE_NO_ERROR;
 }
 
+int DeviceHandler::describeStorage(const QString &root, StorageInfo &storage)
+{
+    storage = StorageInfo();
+    storage.root = root;
+    quint64 bytes = 0;
+    if (freeSpace(root, bytes) == DE_NO_ERROR)
+        storage.freeBytes = qint64(bytes);
+    return DE_NO_ERROR;
+}
+
 QString DeviceHandler::navigatorDataPath()
 {
     return QString();

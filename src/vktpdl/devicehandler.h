@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filesystem.h"
+#include "storageinfo.h"
 
 namespace vktpdl {
 
@@ -32,6 +33,8 @@ public:
     virtual int installPackage(const QString &packagePath, qint64 packageSize, vktcommon::ProgressListener *progress,
                                vktcommon::ContinueListener *cont) = 0;
     virtual int listRoots(QStringList &roots) = 0;
+    // What the lists say of one of those roots. Default: the root and its free space.
+    virtual int describeStorage(const QString &root, StorageInfo &storage);
     virtual int pathFlags() const = 0;
     // The storage root the current navigator keeps its data on; default: none.
     virtual QString navigatorDataPath();

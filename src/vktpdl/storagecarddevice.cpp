@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -282,6 +283,22 @@ int StorageCardDevice::getDeviceDescription(DeviceDescription &description)
 int StorageCardDevice::listRoots(QStringList &roots)
 {
     roots = m_volumes;
+    return DE_NO_ERROR;
+}
+
+int StorageCardDevice::describeStorage(const QString &root, StorageInfo &storage)
+{
+    storage = StorageInfo();
+    storage.root = root;
+    if (const VolumeIdentity *volume = volumeOf(root)) {
+        storage.label = volume->label;
+        storage.kind = volume->isCard ? StorageInfo::Card : StorageInfo::Memory;
+    }
+    const QStorageInfo sizes(root);
+    if (sizes.isValid() && sizes.isReady()) {
+        storage.totalBytes = sizes.bytesTotal();
+        storage.freeBytes = sizes.bytesAvailable();
+    }
     return DE_NO_ERROR;
 }
 

@@ -64,6 +64,8 @@ public:
     int installPackage(const QString &packagePath, qint64 packageSize, vktcommon::ProgressListener *progress,
                        vktcommon::ContinueListener *cont) override;
     int listRoots(QStringList &roots) override;
+    // The volume's label, whether it is a card (docs/storage-devices.md), its size and free space.
+    int describeStorage(const QString &root, StorageInfo &storage) override;
     int pathFlags() const override;
     QString navigatorDataPath() override;
     int findNavigators(vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont) override;

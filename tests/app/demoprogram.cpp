@@ -82,7 +82,7 @@ bool DemoProgram::click(const QString &name) const
 bool DemoProgram::chooseEntry(const QString &pageName, const QString &text) const
 {
     auto *list = window->findChild<QWidget *>(pageName)->findChild<QListWidget *>();
-    const QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
+    const QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchStartsWith);
     if (items.size() != 1)
         return false;
     list->scrollToItem(items.first());

@@ -44,7 +44,7 @@ public:
     // Clicks a button of the bar ("updateButton", "backButton", "cancelButton") or of a page, once it can be
     // clicked.
     bool click(const QString &name) const;
-    // Clicks the entry of the page's list that shows the text.
+    // Clicks the one entry of the page's list whose text starts with the text.
     bool chooseEntry(const QString &pageName, const QString &text) const;
     // Clicks the state icon of the map's row.
     bool clickMap(const QString &name) const;

@@ -70,9 +70,11 @@ private Q_SLOTS:
         REACH(program, "selectNaviUpdatePage");
         QVERIFY(program.click(QStringLiteral("updateButton")));
 
-        // The maps: on the device's own memory, not on its card.
+        // The maps: on the device's own memory, not on its card; the list names both by label and kind.
         REACH(program, "selectContentPage");
-        QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), memory));
+        QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), QStringLiteral("NAVI: device memory, ")));
+        QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), QStringLiteral("NAVI_SD: memory card, ")));
+        QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), QStringLiteral("NAVI: device memory, ")));
         QVERIFY(program.click(QStringLiteral("updateButton")));
         REACH(program, "selectMapUpdatePage");
         // Russia, Central brings Russia and the base map with it; Belarus replaces the map of Minsk.
@@ -141,7 +143,7 @@ private Q_SLOTS:
         QVERIFY(program.click(QStringLiteral("updateButton")));
         REACH(program, "errorPage");
         const auto *notice = program.window->findChild<ErrorWidget *>(QStringLiteral("errorPage"));
-        QCOMPARE(notice->text(), QStringLiteral("You need to install additional software on you device to continue."));
+        QCOMPARE(notice->text(), QStringLiteral("You need to install additional software on your device to continue."));
         QVERIFY(program.click(QStringLiteral("updateButton")));
 
         REACH(program, "selectNaviUpdatePage");

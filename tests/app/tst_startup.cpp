@@ -209,7 +209,7 @@ private Q_SLOTS:
             {"SettingsWidget", "Automatically create backups"},
             {"MapViewElement", "Will be updated"},
             {"UpdateStagesWidget", "Downloading files"},
-            {"DeviceServices", "(don't unplug device untill operation is completed)"},
+            {"DeviceServices", "(don't unplug device until operation is completed)"},
             {"SelfUpdateInstaller", "Update installation error."},
             {"Utilities", "%1h "},
             {"UpdateCommand", "Installing maps"},

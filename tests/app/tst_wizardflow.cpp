@@ -1,11 +1,15 @@
 #include "applicationdata.h"
 #include "appsettings.h"
 #include "errorwidget.h"
+#include "desktopnotifications.h"
 #include "mainwindow.h"
+#include "privatebus.h"
 #include "scriptedservices.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDBusConnection>
 #include <QRegularExpression>
 #include <QDir>
 #include <QFile>
@@ -75,7 +79,7 @@ class Wizard
 public:
     Wizard()
     {
-        device.device = {"NAVI", DeviceInfo::Storage, true, 0, false};
+        device.device = {"NAVI", DeviceInfo::Storage, true, 0, false, {}, {}};
         device.navigator.executablePath = "/media/NAVI/Korwind/Korwind.exe";
         device.navigator.version = DottedVersion(5, 1, 0, 0);
         device.content.uid = "card-1";
@@ -91,7 +95,31 @@ public:
     void start()
     {
         window = std::make_unique<MainWindow>(&device, &network, &packages);
+        QObject::connect(window->findChild<ErrorWidget *>("errorPage"), &ErrorWidget::errorHappened,
+                         [this] { ++launcherErrorMarks; });
         window->show();
+    }
+
+    // Plays the steps from the start of the program: settings of the device come before the window
+    // exists, the rest are played on it.
+    void play(const QStringList &steps)
+    {
+        const QStringList expanded = expand(steps);
+        int first = 0;
+        while (first < expanded.size() && QStringList({"kind", "version", "readonly-navigator", "module", "selfupdate",
+                                                       "old-maps"})
+                                              .contains(expanded.at(first).section(' ', 0, 0)))
+            run(expanded.at(first++));
+        start();
+        for (int i = first; i < expanded.size(); ++i) {
+            const QString &step = expanded.at(i);
+            if (step == "wait")
+                Q_EMIT device.installWaitForUserAction();
+            else if (step == "restore")
+                window->findChild<QPushButton *>("restoreBackups")->click();
+            else
+                run(step);
+        }
     }
 
     void run(const QString &step)
@@ -124,9 +152,9 @@ public:
         } else if (verb == "devices") {
             QList<DeviceInfo> devices = {device.device};
             if (what == "readonly")
-                devices = {{"RO", DeviceInfo::Storage, true, 0, true}};
+                devices = {{"RO", DeviceInfo::Storage, true, 0, true, {}, {}}};
             else if (what == "wrongway")
-                devices = {{"Phone", DeviceInfo::Android, false, 0, false}};
+                devices = {{"Phone", DeviceInfo::Android, false, 0, false, {}, {}}};
             Q_EMIT device.foundDevices(devices);
         } else if (verb == "kind") {
             device.device.kind = what.toInt();
@@ -151,8 +179,10 @@ public:
         } else if (verb == "navupdates") {
             packages.navigatorUpdates.clear();
             for (int i = 0; i < what.toInt(); ++i)
-                packages.navigatorUpdates.append(product("navi", "5.2.0.0"));
+                packages.navigatorUpdates.append(product("navi", words.value(2, "5.2.0.0")));
             packages.chosenNavigatorUpdate = packages.navigatorUpdates.isEmpty() ? -1 : 0;
+        } else if (verb == "backup-off") {
+            window->findChild<QCheckBox *>("createBackupsBox")->setChecked(false);
         } else if (verb == "choose-no-navigator") {
             packages.chosenNavigatorUpdate = -1;
         } else if (verb == "selfupdate") {
@@ -191,7 +221,7 @@ public:
         } else if (verb == "restore-unfinished") {
             window->findChild<QWidget *>("unfinishedUpdatePage")->findChild<QPushButton *>("restoreButton")->click();
         } else if (verb == "backups") {
-            Q_EMIT device.foundDeviceSpecificBackups({{"Maps", "NAVI", QDate(2026, 1, 2)}});
+            Q_EMIT device.foundDeviceSpecificBackups({{"Maps", "NAVI", QDate(2026, 1, 2), {}}});
         } else if (verb == "answer") {
             // The question comes with the next step and waits in its own event loop, where this answers it.
             const QMessageBox::StandardButton answer = what == "yes" ? QMessageBox::Yes : QMessageBox::No;
@@ -234,9 +264,28 @@ public:
     MapInfo installedMap;
     MapDisplayInfo installedEntry;
     std::unique_ptr<MainWindow> window;
+    int launcherErrorMarks = 0; // errors the error page reported for the taskbar entry
 };
 
 } // namespace
+
+// Stands in for the desktop's notification service and keeps what it was asked to show.
+class StandInNotifications : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    QStringList shown; // "summary: body (icon)"
+
+public Q_SLOTS:
+    uint Notify(const QString &, uint, const QString &icon, const QString &summary, const QString &body,
+                const QStringList &, const QVariantMap &, int)
+    {
+        shown.append(summary + ": " + body + " (" + icon + ")");
+        return uint(shown.size());
+    }
+};
 
 class TestWizardFlow : public QObject
 {
@@ -245,12 +294,23 @@ class TestWizardFlow : public QObject
 private:
     QTemporaryDir m_home;
     std::unique_ptr<ApplicationData> m_data;
+    PrivateBus m_bus;
+    StandInNotifications m_notifications;
 
 private Q_SLOTS:
     void initTestCase()
     {
+        // The desktop's session bus is the test's own, before anything connects to it.
+        QString error;
+        QVERIFY2(m_bus.start(&error), qPrintable(error));
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.address().toUtf8());
+        QDBusConnection service = QDBusConnection::connectToBus(m_bus.address(), "notification-service");
+        QVERIFY(service.registerObject("/org/freedesktop/Notifications", &m_notifications, QDBusConnection::ExportAllSlots));
         qputenv("HOME", m_home.path().toUtf8());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home.filePath("config"));
+        // Russian is offered besides English; the wizard runs in English.
+        QFile russian(m_home.filePath("KorwindNavigatorUpdater_ru_RU.qm"));
+        QVERIFY(russian.open(QIODevice::WriteOnly));
         m_data = std::make_unique<ApplicationData>(m_home.path());
     }
 
@@ -269,9 +329,21 @@ private Q_SLOTS:
         QTest::newRow("start: the self-update check") << QStringList() << "progressPage" << "Cancel|-|-" << "net:checkSelfUpdate";
         QTest::newRow("self-update check cancelled") << QStringList{"click cancel"} << "progressPage" << "Cancel|-|-"
                                                      << "net:cancelNetworkOperation";
-        QTest::newRow("self-update check fails: only Retry") << QStringList{"net fail 4 Down"} << "errorPage" << "Exit|-|Retry" << "";
+        QTest::newRow("self-update check fails: skip or retry") << QStringList{"net fail 4 Down"} << "errorPage"
+                                                                << "Exit|Skip the check|Retry" << "";
         QTest::newRow("self-update retried") << QStringList{"net fail 4 Down", "click next"} << "progressPage" << "Cancel|-|-"
                                              << "net:checkSelfUpdate";
+        QTest::newRow("self-update check skipped") << QStringList{"net fail 4 Down", "click back"} << "progressPage"
+                                                   << "Cancel|-|-" << "dev:searchDevices";
+        // Offline, a backup is still restored; the step that needs the server says so and offers Retry.
+        QTest::newRow("skipped: a backup restored offline")
+            << QStringList{"net fail 4 Down", "click back", "devices", "dev ok", "click next", "exes 1", "dev ok",
+                           "net fail 4 Down", "backups", "restore", "click next", "click next", "dev ok"}
+            << "successPage" << "Exit|-|Search updates" << "dev:restoreBackup";
+        QTest::newRow("skipped: the navigator check needs the server")
+            << QStringList{"net fail 4 Down", "click back", "devices", "dev ok", "click next", "exes 1", "dev ok",
+                           "net fail 4 Down", "click next", "dev ok", "contents 1", "dev ok", "net fail 4 Down"}
+            << "errorPage" << "Exit|Back|Retry" << "net:checkNavigatorUpdate /media/NAVI/Korwind/Korwind.exe";
         QTest::newRow("newer update center: update or quit") << QStringList{"selfupdate", "net ok"} << "errorPage"
                                                               << "Exit|-|Next" << "";
         QTest::newRow("self-update download") << QStringList{"selfupdate", "net ok", "click next"} << "updatesStagesPage"
@@ -320,6 +392,9 @@ private Q_SLOTS:
         QTest::newRow("three executables checked in turn")
             << QStringList{"@devices", "click next", "exes 3", "dev ok", "net ok", "net fail 7 refused", "net ok"}
             << "selectKorwindPage" << "Exit|Back|Next" << "net:checkNavigatorUpdate /media/NAVI/Korwind2.exe";
+        QTest::newRow("one Cancel ends the checks of all executables")
+            << QStringList{"@devices", "click next", "exes 3", "dev ok", "net ok", "click cancel", "net fail -1 cancelled"}
+            << "selectKorwindPage" << "Exit|Back|Next" << "net:cancelNetworkOperation";
         QTest::newRow("executable unknown to the server is not verified")
             << QStringList{"@devices", "click next", "exes 1", "dev ok", "net fail 3 unknown", "click next"} << "errorPage"
             << "Exit|Back|-" << "dev:findDeviceSpecificBackups";
@@ -357,6 +432,18 @@ private Q_SLOTS:
                                                            << "successPage" << "Exit|Back|Next" << "";
         QTest::newRow("don't update the program") << QStringList{"@update-page", "choose-no-navigator", "click next"}
                                                   << "progressPage" << "Cancel|-|-" << "dev:tryAutoSelectContentForMaps";
+        QTest::newRow("given up after a \"No\", then no program update: maps for the installed version")
+            << QStringList{"@update-page", "backup-off", "click next", "dev choice yes", "maps offered", "net ok",
+                           "maps install", "click next", "net done", "answer no", "dev prep soft No room for logs",
+                           "choose-no-navigator", "click next", "dev choice yes"}
+            << "progressPage" << "Cancel|-|-" << "net:checkMapUpdates 5.1.0.0";
+        QTest::newRow("update to a navigator without maps: installed at once")
+            << QStringList{"version 4.0.0.0", "@navigator", "navupdates 1 4.9.5.0", "net ok", "click next"}
+            << "updatesStagesPage" << "Cancel|-|-" << "net:startDownload navi.zip";
+        QTest::newRow("update to a navigator without maps: done")
+            << QStringList{"version 4.0.0.0", "@navigator", "navupdates 1 4.9.5.0", "net ok", "click next", "net done",
+                           "dev ok", "dev prep soft ", "dev ok"}
+            << "successPage" << "Exit|-|Select device" << "dev:installPackage navi";
         QTest::newRow("navigator without cards: installed at once")
             << QStringList{"@exes", "click next", "dev ok", "contents 0", "dev ok", "navupdates 1", "net ok", "click next"}
             << "updatesStagesPage" << "Cancel|-|-" << "net:startDownload navi.zip";
@@ -483,29 +570,100 @@ private Q_SLOTS:
         QFETCH(QString, lastCall);
 
         Wizard wizard;
-        const QStringList expanded = expand(steps);
-        // Settings of the device come before the window exists; the rest are played on it.
-        int first = 0;
-        while (first < expanded.size() && QStringList({"kind", "version", "readonly-navigator", "module", "selfupdate",
-                                                       "old-maps"})
-                                              .contains(expanded.at(first).section(' ', 0, 0)))
-            wizard.run(expanded.at(first++));
-        wizard.start();
-        for (int i = first; i < expanded.size(); ++i) {
-            const QString &step = expanded.at(i);
-            if (step == "wait")
-                Q_EMIT wizard.device.installWaitForUserAction();
-            else if (step == "restore")
-                wizard.window->findChild<QPushButton *>("restoreBackups")->click();
-            else
-                wizard.run(step);
-        }
+        wizard.play(steps);
         QCOMPARE(wizard.page(), page);
         QCOMPARE(wizard.buttons(), buttons);
         if (lastCall.startsWith("dev:"))
             QCOMPARE(wizard.device.calls.value(wizard.device.calls.size() - 1), lastCall.mid(4));
         else if (lastCall.startsWith("net:"))
             QCOMPARE(wizard.network.calls.value(wizard.network.calls.size() - 1), lastCall.mid(4));
+    }
+
+    void launcherMarkedOnlyForErrors_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("marks");
+        QTest::newRow("self-update needed: a notice") << QStringList{"selfupdate", "net ok"} << 0;
+        QTest::newRow("module needed: a notice") << QStringList{"kind 1", "module needed", "@devices", "click next"} << 0;
+        QTest::newRow("module check fails: an error") << QStringList{"module error gone", "@devices", "click next"} << 1;
+        QTest::newRow("restoration warning: a notice") << QStringList{"@exes", "backups", "restore", "click next"} << 0;
+        QTest::newRow("reconnection asked: a notice")
+            << QStringList{"kind 1", "@devices", "click next", "dev ok", "contents 1", "dev ok", "net ok", "dev choice yes",
+                           "maps offered", "net ok", "maps install", "click next"}
+            << 0;
+        QTest::newRow("reconnected device not found: an error")
+            << QStringList{"kind 1", "@devices", "click next", "dev ok", "contents 1", "dev ok", "net ok", "dev choice yes",
+                           "maps offered", "net ok", "maps install", "click next", "click next", "dev error not found"}
+            << 1;
+    }
+    void launcherMarkedOnlyForErrors()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, marks);
+        Wizard wizard;
+        wizard.play(steps);
+        QCOMPARE(wizard.page(), QString("errorPage"));
+        QCOMPARE(wizard.launcherErrorMarks, marks);
+    }
+
+    void notificationWhenAway_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("window"); // "minimized", "behind" another window or "in front"
+        QTest::addColumn<bool>("service");   // the desktop has a notification service
+        QTest::addColumn<QString>("shown");
+        const QStringList mapUpdate = {"@maps", "maps install", "click next", "net done", "dev ok"};
+        const QString done = "The update is finished: Update is successfully completed!\nYou need to unplug your device "
+                             "before running Korwind Navigator (example.korwind.UpdateCenter)";
+        QTest::newRow("maps updated, window minimized") << mapUpdate + QStringList{"dev ok"} << "minimized" << true << done;
+        QTest::newRow("maps updated, window behind another") << mapUpdate + QStringList{"dev ok"} << "behind" << true << done;
+        QTest::newRow("maps updated, window in front") << mapUpdate + QStringList{"dev ok"} << "in front" << true << "";
+        QTest::newRow("map update failed") << mapUpdate + QStringList{"dev error Card removed"} << "minimized" << true
+                                           << "The update failed: Card removed (example.korwind.UpdateCenter)";
+        QTest::newRow("navigator update failed")
+            << QStringList{"@exes", "click next", "dev ok", "contents 0", "dev ok", "navupdates 1", "net ok", "click next",
+                           "net error Connection lost"}
+            << "minimized" << true << "The update failed: Connection lost (example.korwind.UpdateCenter)";
+        QTest::newRow("backup restored")
+            << QStringList{"@exes", "backups", "restore", "click next", "click next", "dev ok"} << "minimized" << true
+            << "The backup is restored: Your backup was successfully restored! (example.korwind.UpdateCenter)";
+        QTest::newRow("no notification service") << mapUpdate + QStringList{"dev ok"} << "minimized" << false << "";
+    }
+    void notificationWhenAway()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, window);
+        QFETCH(bool, service);
+        QFETCH(QString, shown);
+        QDBusConnection serviceBus = QDBusConnection::connectToBus(m_bus.address(), "notification-service");
+        if (service)
+            QVERIFY(serviceBus.registerService("org.freedesktop.Notifications"));
+        m_notifications.shown.clear();
+        Wizard wizard;
+        QWidget other;
+        const QString last = steps.takeLast();
+        wizard.play(steps);
+        if (window == "minimized") {
+            wizard.window->showMinimized();
+        } else {
+            QWidget *front = window == "behind" ? &other : wizard.window.get();
+            front->show();
+            QApplication::setActiveWindow(front);
+        }
+        wizard.run(last);
+        QVERIFY(wizard.page() == "successPage" || wizard.page() == "errorPage");
+
+        // A message sent after the job's end arrives after whatever the job's end sent.
+        DesktopNotifications(ApplicationData::desktopId()).notify("marker", "");
+        const QString marker = "marker:  (example.korwind.UpdateCenter)";
+        if (service) {
+            QTRY_VERIFY(m_notifications.shown.contains(marker));
+            m_notifications.shown.removeAll(marker);
+            QVERIFY(serviceBus.unregisterService("org.freedesktop.Notifications"));
+        } else {
+            QTest::qWait(100); // nothing can come, the marker neither
+        }
+        QCOMPARE(m_notifications.shown, shown.isEmpty() ? QStringList() : QStringList{shown});
     }
 
     void navigatorThenMapsOnUsbStorage()
@@ -623,6 +781,41 @@ private Q_SLOTS:
         wizard.run("click next");
         wizard.run("dev ok");
         QCOMPARE(wizard.device.calls.last(), QString("restoreBackup"));
+    }
+
+    void languageSaved_data()
+    {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("restartAsked");
+        QTest::newRow("another language: stored, restart offered") << "" << "ru_RU" << true;
+        // Russian was chosen and the restart declined; going back to the running language takes that back.
+        QTest::newRow("the running language: stored, no restart") << "ru_RU" << "en_US" << false;
+    }
+    void languageSaved()
+    {
+        QFETCH(QString, saved);
+        QFETCH(QString, chosen);
+        QFETCH(bool, restartAsked);
+        if (!saved.isEmpty())
+            AppSettings::setLanguage(QLocale(saved));
+        Wizard wizard;
+        wizard.start();
+        wizard.button("settingsButton")->click();
+        auto *box = wizard.window->findChild<QComboBox *>("languageBox");
+        QCOMPARE(box->currentText(), QString("English"));
+        box->setCurrentIndex(box->findText(QLocale(chosen).language() == QLocale::English ? "English" : "Русский"));
+        bool asked = false;
+        QTimer::singleShot(0, [&asked] {
+            if (auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = true;
+                question->button(QMessageBox::No)->click();
+            }
+        });
+        wizard.button("settingsUpdateButton")->click();
+        QApplication::processEvents();
+        QCOMPARE(asked, restartAsked);
+        QCOMPARE(AppSettings::language(), chosen);
     }
 
     void secretSequenceOpensTheReport()

@@ -6,6 +6,8 @@
 #include "errorwidget.h"
 #include "listwidget.h"
 #include "mainwindow.h"
+#include "mapviewdelegate.h"
+#include "mapviewelement.h"
 #include "packageservices.h"
 #include "programfolder.h"
 #include "scriptedservices.h"
@@ -130,6 +132,34 @@ public:
     qint64 otherFilesSize(int) override { return 3 * MiB; }
 };
 
+StorageInfo storage(const QString &root, const QString &label, int kind, qint64 total, qint64 free)
+{
+    return {root, label, kind, total, free};
+}
+
+DeviceInfo foundDevice(const QString &name, const QString &title, int kind, bool properly, int index, bool readOnly,
+                  const QList<StorageInfo> &storages)
+{
+    DeviceInfo result;
+    result.name = name;
+    result.title = title;
+    result.kind = kind;
+    result.isConnectedProperly = properly;
+    result.index = index;
+    result.isReadOnly = readOnly;
+    result.storages = storages;
+    return result;
+}
+
+BackupInfo backup(const QString &description, const QDate &date)
+{
+    BackupInfo result;
+    result.description = description;
+    result.title = QStringLiteral("NAVI 5");
+    result.date = date;
+    return result;
+}
+
 TransferStatusInfo transfer(const QString &name, quint64 done, quint64 total)
 {
     return {name, done, total, 2 * 1024 * 1024 + 300 * 1024, 75};
@@ -164,11 +194,18 @@ int main(int argc, char **argv)
     FixedSpace space;
     space.free = 100 * MiB;
 
-    device.device = {QStringLiteral("NAVI 5 (/media/user/NAVI)"), DeviceInfo::Storage, true, 0, false};
+    const StorageInfo memory = storage(QStringLiteral("/media/user/NAVI"), QStringLiteral("NAVI"), StorageInfo::Memory,
+                                       3800 * MiB, 1250 * MiB);
+    const StorageInfo card = storage(QStringLiteral("/media/user/NAVI_CARD"), QStringLiteral("NAVI_CARD"),
+                                     StorageInfo::Card, 7600 * MiB, 100 * MiB);
+    device.device = foundDevice(QStringLiteral("Korwind Navigator 5.1.0.0 (NAVI /media/user/NAVI + NAVI_CARD /media/user/NAVI_CARD)"),
+                            QStringLiteral("Korwind Navigator 5.1.0.0"), DeviceInfo::Storage, true, 0, false,
+                            {memory, card});
     device.navigator.executablePath = QStringLiteral("/media/user/NAVI/Korwind/KorwindNavigator.exe");
     device.navigator.version = DottedVersion(5, 1, 0, 0);
     device.content.path = QStringLiteral("/media/user/NAVI_CARD/KorwindContent");
-    device.content.name = QStringLiteral("/media/user/NAVI_CARD");
+    device.content.name = card.root;
+    device.content.storage = card;
     device.content.uid = QStringLiteral("{5f0c0d3e-card}");
     device.content.freeSpaceChecker = FreeSpaceChecker(&space, 0);
     device.content.maps = {map(QStringLiteral("korwind.rus.central"), QStringLiteral("Russia, Central"), 1, 310 * MiB,
@@ -192,9 +229,13 @@ int main(int argc, char **argv)
     gallery.shoot(window, QStringLiteral("platform-help"));
 
     click(window, "updateButton"); // Retry: the device search runs again
-    Q_EMIT device.foundDevices({device.device,
-                                {QStringLiteral("STICK (/media/user/STICK)"), DeviceInfo::Storage, true, 1, true},
-                                {QStringLiteral("Handheld PC"), DeviceInfo::ActiveSync, false, 2, false}});
+    Q_EMIT device.foundDevices(
+        {device.device,
+         foundDevice(QStringLiteral("Generic Flash Disk USB Device (STICK /media/user/STICK)"),
+                 QStringLiteral("Generic Flash Disk USB Device"), DeviceInfo::Storage, true, 1, true,
+                 {storage(QStringLiteral("/media/user/STICK"), QStringLiteral("STICK"), StorageInfo::Memory, 1900 * MiB,
+                          1700 * MiB)}),
+         foundDevice(QStringLiteral("Handheld PC"), QString(), DeviceInfo::ActiveSync, false, 2, false, {})});
     device.finish();
     gallery.shoot(window, QStringLiteral("select-device"));
 
@@ -216,8 +257,13 @@ int main(int argc, char **argv)
     network.finishCheck();
     network.finishCheck({UpdateCheckError::UnknownDevice, QStringLiteral("This navigator is not known to the update server."),
                          QString()});
-    Q_EMIT device.foundDeviceSpecificBackups({{QStringLiteral("Navigator and maps"), QStringLiteral("NAVI 5"),
-                                               QDate(2026, 11, 2)}});
+    const BackupInfo navigatorAndMaps =
+        backup(QStringLiteral("Korwind Navigator 5.1.0.0\nMaps for Korwind Navigator: Russia, Central(2.1) Belarus(2.4) "
+                              "Ukraine(2.2)"),
+               QDate(2026, 11, 2));
+    const BackupInfo mapsOnly =
+        backup(QStringLiteral("Maps for Korwind Navigator: Russia, Central(2.3) Belarus(2.4) Ukraine(2.5)"), QDate(2026, 12, 1));
+    Q_EMIT device.foundDeviceSpecificBackups({navigatorAndMaps, mapsOnly});
     gallery.shoot(window, QStringLiteral("choose-navigator"));
 
     click(window, "restoreBackups");
@@ -239,7 +285,11 @@ int main(int argc, char **argv)
     child<ListWidget>(*navigatorPage, "entriesList")->selectElement(0);
     click(window, "updateButton"); // verify the first executable
     device.finish();
-    Q_EMIT device.foundKorwindContents({device.content, device.content});
+    KorwindContentInfo onMemory = device.content;
+    onMemory.path = QStringLiteral("/media/user/NAVI/KorwindContent");
+    onMemory.name = memory.root;
+    onMemory.storage = memory;
+    Q_EMIT device.foundKorwindContents({onMemory, device.content});
     device.finish();
     gallery.shoot(window, QStringLiteral("searching-navigator-updates"));
 
@@ -251,12 +301,17 @@ int main(int argc, char **argv)
 
     click(window, "updateButton");
     device.finishChoice(false);
-    child<ListWidget>(*child(window, "selectContentPage"), "entriesList")->selectElement(0);
+    child<ListWidget>(*child(window, "selectContentPage"), "entriesList")->selectElement(1);
     gallery.shoot(window, QStringLiteral("choose-storage-card"));
 
     click(window, "updateButton");
+    // The overview cannot go with a regional map.
+    MapInfo overview = map(QStringLiteral("korwind.rus.overview"), QStringLiteral("Russia, overview"), 3, 60 * MiB);
+    PackageRelation regional;
+    regional.code = QStringLiteral("korwind.rus.central");
+    overview.conflicts.append(regional);
     Q_EMIT network.updateFound(QList<MapInfo>{
-        map(QStringLiteral("korwind.rus"), QStringLiteral("Russia"), 3, 40 * MiB),
+        map(QStringLiteral("korwind.rus"), QStringLiteral("Russia"), 3, 40 * MiB), overview,
         map(QStringLiteral("korwind.rus.central"), QStringLiteral("Russia, Central"), 3, 330 * MiB),
         map(QStringLiteral("korwind.rus.northwest"), QStringLiteral("Russia, North-West"), 3, 180 * MiB),
         map(QStringLiteral("korwind.rus.south"), QStringLiteral("Russia, South"), 3, 150 * MiB),
@@ -270,6 +325,17 @@ int main(int argc, char **argv)
     clickMap(mapTree, QStringLiteral("Russia, Central"));
     mapTree->expandAll();
     gallery.shoot(window, QStringLiteral("choose-maps"));
+
+    // The whole group, from nothing chosen in it, holds the overview and a regional map.
+    for (QTreeWidgetItemIterator it(mapTree); *it; ++it) {
+        const MapDisplayInfo *entry = static_cast<MapViewElement *>(*it)->newEntry();
+        if (entry && entry->map && entry->map->code == QLatin1String("korwind.rus")) {
+            child<MapViewDelegate>(window)->chooseGroup(entry, false);
+            child<MapViewDelegate>(window)->chooseGroup(entry, true);
+        }
+    }
+    gallery.shoot(window, QStringLiteral("choose-maps-refused"));
+    clickMap(mapTree, QStringLiteral("Russia, Central"));
 
     clickMap(mapTree, QStringLiteral("Kazakhstan"));
     gallery.shoot(window, QStringLiteral("choose-maps-not-enough-space"));
@@ -292,7 +358,7 @@ int main(int argc, char **argv)
 
     network.finish(); // the maps' download
     device.finish();  // the old maps' deletion
-    Q_EMIT device.setCurrentOperationInfo(QStringLiteral("(don't unplug device untill operation is completed)"));
+    Q_EMIT device.setCurrentOperationInfo(QStringLiteral("(don't unplug device until operation is completed)"));
     Q_EMIT device.updateOperationExtraInfo(transfer(QStringLiteral("korwind.rus.central.nm3"), 120 * MiB, 480 * MiB));
     Q_EMIT device.showProgress(25);
     gallery.shoot(window, QStringLiteral("installing-maps"));
@@ -309,12 +375,21 @@ int main(int argc, char **argv)
     gallery.shoot(window, QStringLiteral("settings-general"));
     auto *tabs = child<QTabWidget>(window, "tabWidget");
     tabs->setCurrentIndex(1);
-    Q_EMIT device.foundBackups({{QStringLiteral("Navigator and maps"), QStringLiteral("NAVI 5"), QDate(2026, 11, 2)},
-                                {QStringLiteral("Maps"), QStringLiteral("NAVI 5"), QDate(2026, 12, 1)}});
+    Q_EMIT device.foundBackups({navigatorAndMaps, mapsOnly});
     gallery.shoot(window, QStringLiteral("settings-backups"));
     tabs->setCurrentIndex(2);
     gallery.shoot(window, QStringLiteral("settings-connection"));
     click(window, "settingsCancelButton");
+
+    // No update server: the check can be skipped.
+    ScriptedNetworkServices offlineNetwork;
+    PackageServices offlinePackages;
+    MainWindow offlineWindow(&device, &offlineNetwork, &offlinePackages);
+    offlineWindow.resize(820, 600);
+    offlineWindow.show();
+    offlineNetwork.finishCheck({UpdateCheckError::ServerUnavailable, QStringLiteral("Could not connect to the server."),
+                                QString()});
+    gallery.shoot(offlineWindow, QStringLiteral("self-update-check-failed"));
 
     // A newer update center: the user can only update or quit.
     ScriptedNetworkServices selfUpdateNetwork;

@@ -157,6 +157,7 @@ private slots:
     void reconnection_data();
     void reconnection();
     void rescanKeepsTheChosenCopy();
+    void listsDescribeTheStorages();
 
     void checkModule_data();
     void checkModule();
@@ -331,6 +332,39 @@ void TestDeviceServices::reconnection()
         QCOMPARE(m_services->selectedContent()->uid, QString("{uid}"));
         QCOMPARE(m_services->selectedDevice()->kind, int(DK_STORAGE));
     }
+}
+
+// The lists get each storage described; a storage device's title leaves out the volumes its name lists.
+void TestDeviceServices::listsDescribeTheStorages()
+{
+    FakeDeviceSetup fake;
+    fake.root = m_fakeRoot.path();
+    makeServices({fake}, 1);
+    QSignalSpy found(m_services.get(), &AbstractDeviceServices::foundDevices);
+    QCOMPARE(run([&] { m_services->searchDevices(); }), QString());
+    const QList<DeviceInfo> devices = found.first().first().value<QList<DeviceInfo>>();
+    QCOMPARE(devices.size(), 2);
+
+    const DeviceInfo &other = devices.at(0);
+    QCOMPARE(other.title, QString());
+    QCOMPARE(other.storages.size(), 1);
+    QCOMPARE(other.storages.first().root, m_fakeRoot.path());
+    QCOMPARE(other.storages.first().kind, int(StorageInfo::Unknown));
+    QVERIFY(other.storages.first().freeBytes > 0);
+
+    const DeviceInfo &stick = devices.at(1);
+    QCOMPARE(stick.name, "Generic Flash Disk USB Device (CARD1 " + card() + ")");
+    QCOMPARE(stick.title, QString("Generic Flash Disk USB Device"));
+    QCOMPARE(stick.storages.size(), 1);
+    QCOMPARE(stick.storages.first().label, QString("CARD1"));
+    QCOMPARE(stick.storages.first().kind, int(StorageInfo::Memory));
+    QVERIFY(stick.storages.first().totalBytes > 0);
+
+    m_services->deviceSelected(1);
+    QCOMPARE(run([&] { m_services->searchContents(true); }), QString());
+    m_services->contentSelected(0);
+    QCOMPARE(m_services->selectedContent()->storage.root, card());
+    QCOMPARE(m_services->selectedContent()->storage.label, QString("CARD1"));
 }
 
 // A content folder copied to the device's second card carries the same identity: the rescan keeps the

@@ -81,6 +81,8 @@ private Q_SLOTS:
     void clickReachesTheServices_data();
     void clickReachesTheServices();
     void wholeGroupIsOneSelection();
+    void refusedChoiceIsShown_data();
+    void refusedChoiceIsShown();
     void freeSpace_data();
     void freeSpace();
     void selectionTest_data();
@@ -138,6 +140,7 @@ void TestMapPage::connectServices()
     connect(m_services, &PackageServices::setNewMapEnabled, m_page, &MapUpdateChooseWidget::changeNewMapEnabled);
     connect(m_services, &PackageServices::setExistingMapState, m_page, &MapUpdateChooseWidget::changeExistingMapState);
     connect(m_services, &PackageServices::setStatesFinished, m_page, &MapUpdateChooseWidget::refresh);
+    connect(m_services, &PackageServices::selectionRefused, m_page, &MapUpdateChooseWidget::showSelectionRefused);
     connect(m_page, &MapUpdateChooseWidget::clickedMap, m_services, &PackageServices::clickedMap);
     connect(m_page, &MapUpdateChooseWidget::setMapsSelection, m_services, &PackageServices::setMapsSelection);
 }
@@ -290,6 +293,52 @@ void TestMapPage::wholeGroupIsOneSelection()
     m_services->selectionResult(toInstall, toRemove);
     QVERIFY(toInstall.isEmpty() && toRemove.isEmpty());
     QVERIFY(!lastCanContinue());
+}
+
+void TestMapPage::refusedChoiceIsShown_data()
+{
+    // The Volga map conflicts with the central one, or needs a map nobody offers.
+    QTest::addColumn<QString>("volgaNeeds");
+    QTest::addColumn<bool>("centralFirst"); // the central map chosen before
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("the whole group, which holds a conflicting pair")
+        << "" << false << "These maps cannot be installed together: korwind.rus.central; korwind.rus.volga.";
+    QTest::newRow("a map that needs a map nobody offers")
+        << "korwind.missing" << true << "korwind.rus.volga needs a map that the update server does not offer.";
+}
+void TestMapPage::refusedChoiceIsShown()
+{
+    QFETCH(QString, volgaNeeds);
+    QFETCH(bool, centralFirst);
+    QFETCH(QString, reason);
+    QList<MapInfo> offered = offeredMaps();
+    PackageRelation relation;
+    relation.code = volgaNeeds.isEmpty() ? QStringLiteral("korwind.rus.central") : volgaNeeds;
+    (volgaNeeds.isEmpty() ? offered[2].conflicts : offered[2].depends) << relation;
+    connectServices();
+    present(offered, installedMaps());
+    auto *refusal = m_page->findChild<QLabel *>(QStringLiteral("refusalLabel"));
+    QVERIFY(!refusal->isVisible());
+    if (centralFirst)
+        clickIcon(QStringLiteral("korwind.rus.central"));
+
+    if (volgaNeeds.isEmpty())
+        m_page->findChild<MapViewDelegate *>()->chooseGroup(element(QStringLiteral("korwind.rus"))->newEntry(), true);
+    else
+        clickIcon(QStringLiteral("korwind.rus.volga"));
+    QVERIFY(refusal->isVisible());
+    QCOMPARE(refusal->text(), QStringLiteral("This choice cannot be made. ") + reason);
+    // What was chosen before stays, with what it needs; the update can start only with that.
+    const PACKAGE_STATE before = centralFirst ? PS_NEW_INSTALLATION : PS_NEW_AVAILABLE;
+    QCOMPARE(element(QStringLiteral("korwind.rus.central"))->state(), before);
+    QCOMPARE(element(QStringLiteral("korwind.fonts"))->state(), before);
+    QCOMPARE(element(QStringLiteral("korwind.rus.volga"))->state(), PS_NEW_AVAILABLE);
+    QCOMPARE(element(QStringLiteral("korwind.rus"))->state(), centralFirst ? PS_GROUP_PARTLY_SELECTED : PS_UPDATE_AVAILABLE);
+    QCOMPARE(lastCanContinue(), centralFirst);
+
+    // The next choice clears the notice.
+    clickIcon(QStringLiteral("korwind.base"));
+    QVERIFY(!refusal->isVisible());
 }
 
 void TestMapPage::freeSpace_data()

@@ -12,6 +12,7 @@
 #include "selectdevicewidget.h"
 #include "sendinfowidget.h"
 #include "sharedtypes.h"
+#include "storagetext.h"
 #include "successwidget.h"
 #include "treewidget.h"
 #include "unfinishedupdatewidget.h"
@@ -179,18 +180,50 @@ private Q_SLOTS:
         QCOMPARE(checked.at(0).at(1).value<BOX_STATE>(), BS_UNCHECKED);
     }
 
+    void storageTexts_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<qint64>("free");
+        QTest::addColumn<QString>("text");
+        const qint64 gibibyte = qint64(1) << 30;
+        QTest::newRow("all known") << "NAVI_SD" << int(StorageInfo::Card) << 15 * gibibyte / 2 << 2 * gibibyte
+                                   << "NAVI_SD: memory card, 7,50GB, 2,00GB free";
+        QTest::newRow("the device's memory") << "NAVI" << int(StorageInfo::Memory) << qint64(-1) << qint64(-1)
+                                             << "NAVI: device memory";
+        QTest::newRow("no label: where it is") << "" << int(StorageInfo::Unknown) << qint64(-1) << qint64(300) << 
+            "/media/u/disk: 0MB free";
+        QTest::newRow("nothing known") << "" << int(StorageInfo::Unknown) << qint64(-1) << qint64(-1) << "/media/u/disk";
+    }
+    void storageTexts()
+    {
+        QFETCH(QString, label);
+        QFETCH(int, kind);
+        QFETCH(qint64, total);
+        QFETCH(qint64, free);
+        QFETCH(QString, text);
+        QCOMPARE(storageText({QStringLiteral("/media/u/disk"), label, kind, total, free}), text);
+    }
+
     void deviceListRemarksAndPlatforms()
     {
         SelectDeviceWidget page;
         QSignalSpy selected(&page, &SelectDeviceWidget::deviceSelected);
-        page.addDevices({device(QStringLiteral("Nav"), DeviceInfo::Storage, 10, true, false),
+        // A storage device: its title, then its storages, in place of the volumes its name lists.
+        DeviceInfo navigator = device(QStringLiteral("Nav (/media/u/nav + /media/u/card)"), DeviceInfo::Storage, 10, true, false);
+        navigator.title = QStringLiteral("Korwind Navigator 5.1.0.0");
+        navigator.storages = {{QStringLiteral("/media/u/nav"), QStringLiteral("NAV"), StorageInfo::Memory, -1, -1},
+                              {QStringLiteral("/media/u/card"), QString(), StorageInfo::Unknown, -1, -1}};
+        page.addDevices({navigator,
                          device(QStringLiteral("Locked"), DeviceInfo::Storage, 11, true, true),
                          device(QStringLiteral("Both"), DeviceInfo::ActiveSync, 12, false, true),
                          device(QStringLiteral("Phone"), DeviceInfo::Android, 13, false, false),
                          device(QStringLiteral("Odd"), 9, 14, false, false)});
 
         auto *list = child<QListWidget>(&page, "devicesList");
-        const QStringList texts = {QStringLiteral("Nav"), QStringLiteral("Locked (device in a read only mode!)"),
+        const QStringList texts = {QStringLiteral("Korwind Navigator 5.1.0.0\n    NAV: device memory\n    /media/u/card"),
+                                   QStringLiteral("Locked (device in a read only mode!)"),
                                    QStringLiteral("Both (device in a read only mode!)"),
                                    QStringLiteral("Phone (plugged in a wrong way!)"),
                                    QStringLiteral("Odd (plugged in a wrong way!)")};
@@ -369,6 +402,7 @@ private Q_SLOTS:
         QTest::newRow("update offered") << 0 << "" << "" << "5.1.0.2" << "Can be updated to version 5.1.0.2"
                                         << QColor() << true;
         QTest::newRow("up to date") << 0 << "" << "" << "" << "Is up-to-date" << QColor(Qt::darkGreen) << false;
+        QTest::newRow("not checked") << -1 << "" << "" << "" << "" << QColor() << false;
     }
     void exeDescriptionLine()
     {
@@ -404,7 +438,7 @@ private Q_SLOTS:
         KorwindExeChooseWidget page;
         page.addKorwindExes({info}, {QStringLiteral("/media/u/NAV")}, false, nullptr);
         const QString warning = QStringLiteral("Korwind Navigator is installed to read-only flash drive and cannot be "
-                                               "updated. Swtich flash drive to write mode to update Korwind Navigator.");
+                                               "updated. Switch flash drive to write mode to update Korwind Navigator.");
         QVERIFY(pane(&page).startsWith(warning + QStringLiteral("\nIs up-to-date\nVersion: 4.2.0.7")));
         QCOMPARE(formatOf(&page, warning).foreground().color(), QColor(Qt::red));
     }
@@ -430,8 +464,11 @@ private Q_SLOTS:
         FixedFreeSpace provider;
         KorwindContentInfo empty;
         empty.name = QStringLiteral("/media/u/CARD");
+        empty.path = QStringLiteral("/media/u/CARD/KorwindContent");
         KorwindContentInfo full;
         full.name = QStringLiteral("/media/u/NAV");
+        full.path = QStringLiteral("/media/u/NAV/KorwindContent");
+        full.storage = {full.name, QStringLiteral("NAV"), StorageInfo::Memory, 8 * qint64(1 << 30), 3 << 20};
         full.freeSpaceChecker = FreeSpaceChecker(&provider, 0);
         full.maps = {map(QStringLiteral("Russia & CIS"), QStringLiteral("2.1")), map(QStringLiteral("Urals"), QStringLiteral("1.0"))};
         full.isReadOnly = true;
@@ -445,15 +482,18 @@ private Q_SLOTS:
         auto *list = child<ListWidget>(&page, "entriesList");
 
         list->selectElement(0);
-        QCOMPARE(pane(&page), QStringLiteral("Maps:\nNone\n\nFree space:\n0MB"));
+        QCOMPARE(pane(&page), QStringLiteral("Maps:\nNone\n\nFree space:\n0MB\n\nFolder:\n/media/u/CARD/KorwindContent"));
         list->selectElement(1);
         QCOMPARE(pane(&page),
                  QStringLiteral("KorwindContent's flash drive is in read only mode. Switch it to write mode to update "
-                                "maps.\nMaps:\nRussia & CIS, 2.1\nUrals, 1.0\n\nFree space:\n3MB"));
+                                "maps.\nMaps:\nRussia & CIS, 2.1\nUrals, 1.0\n\nFree space:\n3MB\n\nFolder:\n"
+                                "/media/u/NAV/KorwindContent"));
         QCOMPARE(selected.size(), 2);
         QCOMPARE(selected.last().at(0).toInt(), 1);
         QCOMPARE(canContinue.last().at(0).toBool(), true);
-        QCOMPARE(list->findChild<QListWidget *>()->item(1)->text(), QStringLiteral("/media/u/NAV"));
+        // The storage that holds the folder, or where the folder is when the storage is not known.
+        QCOMPARE(list->findChild<QListWidget *>()->item(0)->text(), QStringLiteral("/media/u/CARD"));
+        QCOMPARE(list->findChild<QListWidget *>()->item(1)->text(), QStringLiteral("NAV: device memory, 8,00GB, 3MB free"));
     }
 
     void updateChoice_data()
@@ -634,6 +674,13 @@ private Q_SLOTS:
         error.hide();
         error.show();
         QCOMPARE(happened.size(), 2);
+        // A notice flags nothing, shown or set while visible; an error set while visible does.
+        error.setText(QStringLiteral("Please reconnect."), ErrorWidget::Severity::Notice);
+        error.hide();
+        error.show();
+        QCOMPARE(happened.size(), 2);
+        error.setText(QStringLiteral("It failed."));
+        QCOMPARE(happened.size(), 3);
 
         SuccessWidget success;
         QCOMPARE(success.text(), QStringLiteral("Installation is finished!"));

@@ -2,6 +2,7 @@
 // private bus daemon that the test starts.
 
 #include "nativeprogressbarhandler.h"
+#include "privatebus.h"
 #include "progressbarwidget.h"
 #include "progresswidget.h"
 #include "updateprogressentrywidget.h"
@@ -9,15 +10,11 @@
 
 #include <QDBusConnection>
 #include <QLabel>
-#include <QProcess>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <QtTest>
 
 #include <memory>
-
-#include <signal.h>
-#include <sys/prctl.h>
 
 namespace {
 
@@ -63,7 +60,7 @@ class ProgressTest : public QObject
     Q_OBJECT
 
 private:
-    QProcess m_busDaemon;
+    PrivateBus m_bus;
     std::unique_ptr<NativeProgressBarHandler> m_handler;
     LauncherListener m_listener;
 
@@ -130,13 +127,9 @@ private:
 private slots:
     void initTestCase()
     {
-        // The daemon ends with the test even when the test does not get to cleanupTestCase.
-        m_busDaemon.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        m_busDaemon.start(QStringLiteral("dbus-daemon"),
-                          {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                           QStringLiteral("--print-address=1")});
-        QVERIFY2(m_busDaemon.waitForReadyRead(10000), "dbus-daemon (package dbus) did not start");
-        const QString address = QString::fromUtf8(m_busDaemon.readLine().trimmed());
+        QString error;
+        QVERIFY2(m_bus.start(&error), qPrintable(error));
+        const QString address = m_bus.address();
         QDBusConnection sender = QDBusConnection::connectToBus(address, QStringLiteral("progress-sender"));
         QDBusConnection listener = QDBusConnection::connectToBus(address, QStringLiteral("progress-listener"));
         QVERIFY(sender.isConnected() && listener.isConnected());
@@ -159,8 +152,6 @@ private slots:
         m_handler.reset();
         QDBusConnection::disconnectFromBus(QStringLiteral("progress-sender"));
         QDBusConnection::disconnectFromBus(QStringLiteral("progress-listener"));
-        m_busDaemon.terminate();
-        m_busDaemon.waitForFinished();
     }
 
     void launcherSignal_data()
@@ -410,9 +401,9 @@ private slots:
                                                        << "Installing update" << "Speed: 20 MB/s;"
                                                        << "done: 0MB from 1MB (0%);" << "time left: 00s";
         QTest::newRow("information follows the item")
-            << "maps" << 7 << QStringLiteral("(don't unplug device untill operation is completed)")
+            << "maps" << 7 << QStringLiteral("(don't unplug device until operation is completed)")
             << TransferStatusInfo{map, 0, mebi, -1, -1}
-            << "Installing file: Europe.nm3 (don't unplug device untill operation is completed)" << "Speed: -;"
+            << "Installing file: Europe.nm3 (don't unplug device until operation is completed)" << "Speed: -;"
             << "done: 0MB from 1MB (0%);" << "time left: -";
     }
     void extraInfo()

@@ -241,7 +241,7 @@ void TestSettingsPages::languageBox()
 void TestSettingsPages::tabs()
 {
     auto *tabs = child<QTabWidget>(QStringLiteral("tabWidget"));
-    QCOMPARE(tabs->tabText(1), QStringLiteral("Backup managment"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Backup management"));
     QSignalSpy listWanted(m_page, &MainSettingsWidget::updateListBackupInfo);
 
     child<QPushButton>(QStringLiteral("backupManagementButton"))->click();
@@ -270,7 +270,8 @@ void TestSettingsPages::backupList()
                       backup(QStringLiteral("Second"), QString(), QDate(2024, 4, 1))});
     QVERIFY(entries->isEnabled());
     QCOMPARE(entries->count(), 2);
-    QCOMPARE(entries->item(0)->text(), QStringLiteral("Before the spring update"));
+    QCOMPARE(entries->item(0)->text(), QStringLiteral("Before the spring update, Tuesday, March 05, 2024\nMaps of Russia"));
+    QCOMPARE(entries->item(1)->text(), QStringLiteral("Second, Monday, April 01, 2024"));
     QCOMPARE(entries->currentRow(), 0);
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected[0][0].toInt(), 0);

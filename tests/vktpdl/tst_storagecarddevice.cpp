@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QStorageInfo>
 #include <QTest>
 
 #include <unistd.h>
@@ -36,6 +37,7 @@ private slots:
     void unreadableMountTableFindsNothing();
     void vanishedVolumeKeepsTheSearcherName();
     void cardsInBuiltInSlots();
+    void storagesDescribed();
     void userSpaceMountsByUuidAndLabel();
 
     void findsNavigatorsByTablesAndInternalName();
@@ -320,6 +322,34 @@ void TestStorageCardDevice::cardsInBuiltInSlots()
 
 // File systems in user space (ntfs-3g, exfat-fuse) have no device number; their source may name the
 // disk by the links udev made from the UUID or the label.
+// A navigation device shows its memory as its first unit and its card slot after it; the sizes are the
+// file system's.
+void TestStorageCardDevice::storagesDescribed()
+{
+    FixtureMachine machine;
+    FixtureUsbDevice navigator;
+    FixtureDisk memory;
+    memory.volumes.append({m_machine->volume("NAVI"), "NAVI", "4e41-5649"});
+    FixtureDisk slot;
+    slot.volumes.append({m_machine->volume("CARD"), "NAVI_SD", "5344-0001"});
+    navigator.luns = {memory, slot};
+    machine.usbDevices.append(navigator);
+    QCOMPARE(searchMachine(machine), 1);
+    auto *device = static_cast<StorageCardDevice *>(m_manager->storageDevice(0));
+
+    const QStorageInfo volume(m_machine->volume("NAVI"));
+    StorageInfo storage;
+    QCOMPARE(device->describeStorage(m_machine->volume("NAVI"), storage), int(DE_NO_ERROR));
+    QCOMPARE(storage.root, m_machine->volume("NAVI"));
+    QCOMPARE(storage.label, QString("NAVI"));
+    QCOMPARE(storage.kind, int(StorageInfo::Memory));
+    QCOMPARE(storage.totalBytes, volume.bytesTotal());
+    QVERIFY(storage.freeBytes > 0 && storage.freeBytes <= storage.totalBytes);
+    QCOMPARE(device->describeStorage(m_machine->volume("CARD"), storage), int(DE_NO_ERROR));
+    QCOMPARE(storage.label, QString("NAVI_SD"));
+    QCOMPARE(storage.kind, int(StorageInfo::Card));
+}
+
 void TestStorageCardDevice::userSpaceMountsByUuidAndLabel()
 {
     FixtureMachine machine;

@@ -286,6 +286,7 @@ void TestVolumes::cardSlotsAndWriteProtection()
     QCOMPARE(identity.diskCaption, QString("SD16G SD Card"));
     QCOMPARE(identity.identity, QString("sd:0x000003:0x5344:SD16G:0x1234abcd:1"));
     QVERIFY(!identity.readOnly);
+    QVERIFY(identity.isCard);
     QVERIFY(RemovableVolumes(roots()).identify(volumePath("locked"), identity));
     QVERIFY(identity.readOnly);
 
@@ -325,11 +326,13 @@ void TestVolumes::identifiesLabelCaptionAndUuid()
     QCOMPARE(identity.label, QString("NAVI CARD"));
     QCOMPARE(identity.diskCaption, QString("SanDisk Cruzer Blade USB Device"));
     QCOMPARE(identity.identity, QString("uuid:1234-ABCD"));
+    QVERIFY(!identity.isCard); // the first unit of the USB device: its own memory
 
     QVERIFY(volumes.identify(volumePath("B"), identity));
     QCOMPARE(identity.label, QString());
     QCOMPARE(identity.diskCaption, QString());
     QCOMPARE(identity.identity, QString("usb:058f:6387:0001:1:1"));
+    QVERIFY(identity.isCard); // a later unit: its card slot
 }
 
 void TestVolumes::identifiesAFixedDiskAsADisk()

@@ -43,4 +43,7 @@ Q_SIGNALS:
     void setNewMapEnabled(const MapDisplayInfo *_pMap, bool _bIsEnabled);
     void setExistingMapState(const MapDisplayInfo *_pMap, PACKAGE_STATE _state);
     void setStatesFinished();
+    // The rules refuse the choice just made (a click or a whole selection), for the reason given; it is
+    // taken back, and the states that follow are those of the choice before it.
+    void selectionRefused(QString _strReason);
 };

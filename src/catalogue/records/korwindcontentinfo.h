@@ -2,6 +2,7 @@
 
 #include "freespacechecker.h"
 #include "mapinfo.h"
+#include "storageinfo.h"
 
 #include <QList>
 #include <QMetaType>
@@ -17,6 +18,7 @@ struct KorwindContentInfo
     QList<MapInfo> maps;  // maps installed in the folder
     QString contentText;  // full path of the folder's Maps folder
     bool isReadOnly = false;
+    StorageInfo storage;  // the storage that holds the folder
 };
 
 Q_DECLARE_METATYPE(KorwindContentInfo)

@@ -198,12 +198,14 @@ bool RemovableVolumes::identify(const QString &mountPoint, VolumeIdentity &ident
             identity.identity = QStringLiteral("usb:") + disk.usbVendorId + QLatin1Char(':') + disk.usbProductId
                                 + QLatin1Char(':') + disk.serial + QLatin1Char(':') + disk.lun + QLatin1Char(':')
                                 + partition;
+            identity.isCard = disk.lun != QLatin1String("0");
             break;
         case Disk::CardSlot:
             identity.diskCaption = QString(names + QStringLiteral(" SD Card")).trimmed();
             // The card's own identification, so that it is the same card in any slot or reader.
             identity.identity = QStringLiteral("sd:") + disk.cardMaker + QLatin1Char(':') + disk.model
                                 + QLatin1Char(':') + disk.serial + QLatin1Char(':') + partition;
+            identity.isCard = true;
             break;
         case Disk::OtherBus:
             identity.diskCaption = names;

@@ -18,6 +18,9 @@ struct VolumeIdentity
     QString identity;    // the file system's UUID where known, else the USB device (or SD card, or disk),
                          // LUN and partition; never contains '|'
     bool readOnly = false; // mounted read-only, or the disk is write-protected (an SD card's lock switch)
+    // A memory card: in one of the computer's own card slots, or a later unit of a USB device (a
+    // navigation device shows its own memory as the first unit and its card slot after it).
+    bool isCard = false;
 };
 
 // A block device number, ordered like the pair (major, minor).

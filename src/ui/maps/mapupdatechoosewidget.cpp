@@ -39,6 +39,7 @@ MapUpdateChooseWidget::MapUpdateChooseWidget(QWidget *parent)
     connect(m_delegate, &MapViewDelegate::clickedMap, this, &MapUpdateChooseWidget::_onClickedMapView);
     connect(m_delegate, &MapViewDelegate::setMapsSelection, this, &MapUpdateChooseWidget::_onSetMapsSelection);
     connect(m_ui->mapTree, &QTreeWidget::currentItemChanged, this, &MapUpdateChooseWidget::showDetails);
+    clearRefusal();
     connect(m_ui->restoreBackupButton, &QPushButton::clicked, this, &MapUpdateChooseWidget::restoreBackupButtonClicked);
     for (QLabel *link : {m_ui->storageCardLink, m_ui->noSpaceStorageCardLink})
         connect(link, &QLabel::linkActivated, this, &MapUpdateChooseWidget::changeStorageCardClicked);
@@ -83,6 +84,7 @@ void MapUpdateChooseWidget::addMapUpdateInfo(QList<const MapDisplayInfo *> _newT
                                              QList<const MapDisplayInfo *> _existingMaps)
 {
     clearWorkingLists();
+    clearRefusal();
     m_newTopLevelMaps = _newTopLevelMaps;
     m_existingMaps = _existingMaps;
     m_delegate->build(m_newTopLevelMaps, m_existingMaps);
@@ -154,10 +156,17 @@ void MapUpdateChooseWidget::setEnabledIfWeGotUpToDateMaps(bool _bEnabled)
     m_enabledIfWeGotUpToDateMaps = _bEnabled;
 }
 
+void MapUpdateChooseWidget::showSelectionRefused(QString _strReason)
+{
+    m_ui->refusalLabel->setText(tr("This choice cannot be made. %1").arg(_strReason));
+    m_ui->refusalLabel->show();
+}
+
 void MapUpdateChooseWidget::_onClickedMapView(const MapDisplayInfo *_pMap, PACKAGE_STATE _state)
 {
     m_delegate->reset();
     clearWorkingLists();
+    clearRefusal();
     emit clickedMap(_pMap, _state);
 }
 
@@ -165,7 +174,14 @@ void MapUpdateChooseWidget::_onSetMapsSelection(QMap<const MapDisplayInfo *, PAC
 {
     m_delegate->reset();
     clearWorkingLists();
+    clearRefusal();
     emit setMapsSelection(_rules);
+}
+
+void MapUpdateChooseWidget::clearRefusal()
+{
+    m_ui->refusalLabel->clear();
+    m_ui->refusalLabel->hide();
 }
 
 void MapUpdateChooseWidget::clearWorkingLists()

@@ -53,6 +53,9 @@ public Q_SLOTS:
     void refresh();
     void setRestoreBackupButtonHidden(bool _bIsHidden);
     void setEnabledIfWeGotUpToDateMaps(bool _bEnabled);
+    // The services took the last click back: the rules refuse it, for the reason given. Shown until the
+    // next click or tree.
+    void showSelectionRefused(QString _strReason);
 
 private Q_SLOTS:
     void _onClickedMapView(const MapDisplayInfo *_pMap, PACKAGE_STATE _state);
@@ -60,6 +63,7 @@ private Q_SLOTS:
 
 private:
     void clearWorkingLists();
+    void clearRefusal();
     bool selectionPasses() const;
     // Free space plus the size of the old map data, or -1 when either is unknown.
     qint64 measuredRoom() const;

@@ -10,9 +10,12 @@ ErrorWidget::ErrorWidget(QWidget *parent) : QWidget(parent), m_ui(std::make_uniq
 
 ErrorWidget::~ErrorWidget() = default;
 
-void ErrorWidget::setText(const QString &text)
+void ErrorWidget::setText(const QString &text, Severity severity)
 {
     m_ui->warningFrame->setText(text);
+    m_severity = severity;
+    if (isVisible() && m_severity == Severity::Error)
+        emit errorHappened(window()->winId());
 }
 
 QString ErrorWidget::text() const
@@ -23,5 +26,6 @@ QString ErrorWidget::text() const
 void ErrorWidget::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    emit errorHappened(window()->winId());
+    if (m_severity == Severity::Error)
+        emit errorHappened(window()->winId());
 }

@@ -14,16 +14,20 @@ class ErrorWidget : public QWidget
     Q_OBJECT
 
 public:
+    // A notice tells the user something on the way; only an error flags the taskbar entry.
+    enum class Severity { Error, Notice };
+
     explicit ErrorWidget(QWidget *parent = nullptr);
     ~ErrorWidget() override;
 
     // Plain or rich text; line feeds break the line in both.
-    void setText(const QString &text);
+    void setText(const QString &text, Severity severity = Severity::Error);
     QString text() const;
 
 Q_SIGNALS:
     void linkActivated(const QString &_strLink);
-    // Emitted whenever the page is shown, so that the window can flag its taskbar entry.
+    // Emitted whenever an error is shown (the page appears with one, or gets one while visible), so that
+    // the window can flag its taskbar entry.
     void errorHappened(WId _hWinId);
 
 protected:
@@ -31,4 +35,5 @@ protected:
 
 private:
     std::unique_ptr<Ui::ErrorWidget> m_ui;
+    Severity m_severity = Severity::Error;
 };

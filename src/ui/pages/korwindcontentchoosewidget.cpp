@@ -1,6 +1,7 @@
 #include "korwindcontentchoosewidget.h"
 
 #include "formatting.h"
+#include "storagetext.h"
 #include "ui_korwindcontentchoosewidget.h"
 
 #include <QStringList>
@@ -20,9 +21,15 @@ QString description(const KorwindContentInfo &content)
         text = KorwindContentChooseWidget::tr("<font color=\"red\">KorwindContent's flash drive is in read only mode. "
                                               "Switch it to write mode to update maps.</font><br>");
     return text
-           + KorwindContentChooseWidget::tr("Maps:\n%2\n\nFree space:\n%3")
+           + KorwindContentChooseWidget::tr("Maps:\n%2\n\nFree space:\n%3\n\nFolder:\n%4")
                  .arg(maps.isEmpty() ? KorwindContentChooseWidget::tr("None") : maps.join(QLatin1Char('\n')),
-                      size.number + size.unit);
+                      size.number + size.unit, content.path.toHtmlEscaped());
+}
+
+// The storage that holds the folder; a folder found without one is named by where it is.
+QString entryText(const KorwindContentInfo &content)
+{
+    return content.storage.root.isEmpty() ? content.name : storageText(content.storage);
 }
 
 } // namespace
@@ -50,6 +57,6 @@ void KorwindContentChooseWidget::addKorwindContents(const QList<KorwindContentIn
 {
     m_ui->entriesList->clearElements();
     for (int i = 0; i < _contentInfoes.size(); ++i)
-        m_ui->entriesList->addElement(i, _contentInfoes.at(i).name, description(_contentInfoes.at(i)));
+        m_ui->entriesList->addElement(i, entryText(_contentInfoes.at(i)), description(_contentInfoes.at(i)));
     emit reportCanContinue(false);
 }

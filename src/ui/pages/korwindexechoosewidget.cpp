@@ -12,6 +12,8 @@ namespace {
 QString updateCheckLine(const KorwindExeInfo &exe)
 {
     const bool failed = !(exe.checkMessage.isEmpty() && exe.checkDetail.isEmpty());
+    if (!failed && exe.checkCode < 0) // not checked (the checks were cancelled)
+        return QString();
     if (failed) {
         if (exe.checkCode != 3 || exe.checkMessage.isEmpty())
             return QString();
@@ -30,7 +32,7 @@ QString description(const KorwindExeInfo &exe)
     QString text;
     if (exe.isReadOnly)
         text = KorwindExeChooseWidget::tr("<font color=\"red\">Korwind Navigator is installed to read-only flash drive "
-                                          "and cannot be updated. Swtich flash drive to write mode to update Korwind "
+                                          "and cannot be updated. Switch flash drive to write mode to update Korwind "
                                           "Navigator.</font><br>");
     return text
            + KorwindExeChooseWidget::tr("%1Version: %2<br>Path: %3")

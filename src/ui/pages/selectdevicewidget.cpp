@@ -1,5 +1,6 @@
 #include "selectdevicewidget.h"
 
+#include "storagetext.h"
 #include "ui_selectdevicewidget.h"
 
 namespace {
@@ -19,6 +20,18 @@ PLATFORM_NAMES platformOfKind(int kind)
     default:
         return PLATFORM_NAMES(0);
     }
+}
+
+// The device's entry: its name with the remark, then a line for each of its storages.
+QString entryText(const DeviceInfo &device)
+{
+    DeviceInfo shown = device;
+    if (!device.title.isEmpty())
+        shown.name = device.title;
+    QString text = shown.listText();
+    for (const StorageInfo &storage : device.storages)
+        text += QStringLiteral("\n    ") + storageText(storage);
+    return text;
 }
 
 } // namespace
@@ -61,7 +74,7 @@ void SelectDeviceWidget::addDevices(const QList<DeviceInfo> &_devices)
     m_devices = _devices;
     m_platforms.clear();
     for (const DeviceInfo &device : _devices) {
-        m_ui->devicesList->addItem(device.listText());
+        m_ui->devicesList->addItem(entryText(device));
         m_platforms.append(device.isConnectedProperly ? PLATFORM_NAMES(0) : platformOfKind(device.kind));
     }
     m_ui->devicesList->setCurrentRow(_devices.isEmpty() ? -1 : 0);

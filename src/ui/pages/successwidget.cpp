@@ -1,16 +1,19 @@
 #include "successwidget.h"
 
+#include "pagepicture.h"
 #include "richtext.h"
 #include "ui_successwidget.h"
 
-#include <QPixmap>
+namespace {
+
+const QString picture = QStringLiteral(":/resources/success.png");
+
+} // namespace
 
 SuccessWidget::SuccessWidget(QWidget *parent) : QWidget(parent), m_ui(std::make_unique<Ui::SuccessWidget>())
 {
     m_ui->setupUi(this);
-    const QPixmap icon(QStringLiteral(":/resources/success.png"));
-    m_ui->iconLabel->setPixmap(icon);
-    m_ui->iconLabel->setVisible(!icon.isNull());
+    showPagePicture(m_ui->iconLabel, picture);
     setText(tr("Installation is finished!"));
 }
 
@@ -24,4 +27,11 @@ void SuccessWidget::setText(const QString &text)
 QString SuccessWidget::text() const
 {
     return m_ui->textLabel->text();
+}
+
+void SuccessWidget::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The screen, and so its density, is known once the window is shown.
+    showPagePicture(m_ui->iconLabel, picture);
 }

@@ -22,6 +22,9 @@ public:
     void setText(const QString &text);
     QString text() const;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     std::unique_ptr<Ui::SuccessWidget> m_ui;
 };

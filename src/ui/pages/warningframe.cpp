@@ -1,16 +1,19 @@
 #include "warningframe.h"
 
+#include "pagepicture.h"
 #include "richtext.h"
 #include "ui_warningframe.h"
 
-#include <QPixmap>
+namespace {
+
+const QString picture = QStringLiteral(":/resources/warning.png");
+
+} // namespace
 
 WarningFrame::WarningFrame(QWidget *parent) : QFrame(parent), m_ui(std::make_unique<Ui::WarningFrame>())
 {
     m_ui->setupUi(this);
-    const QPixmap icon(QStringLiteral(":/resources/warning.png"));
-    m_ui->iconLabel->setPixmap(icon);
-    m_ui->iconLabel->setVisible(!icon.isNull());
+    showPagePicture(m_ui->iconLabel, picture);
     connect(m_ui->textLabel, &QLabel::linkActivated, this, &WarningFrame::linkActivated);
 }
 
@@ -24,4 +27,11 @@ void WarningFrame::setText(const QString &text)
 QString WarningFrame::text() const
 {
     return m_ui->textLabel->text();
+}
+
+void WarningFrame::showEvent(QShowEvent *event)
+{
+    QFrame::showEvent(event);
+    // The screen, and so its density, is known once the window is shown.
+    showPagePicture(m_ui->iconLabel, picture);
 }

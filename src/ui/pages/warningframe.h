@@ -25,6 +25,9 @@ public:
 Q_SIGNALS:
     void linkActivated(const QString &_strLink);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     std::unique_ptr<Ui::WarningFrame> m_ui;
 };

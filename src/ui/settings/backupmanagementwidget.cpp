@@ -36,8 +36,13 @@ void BackupManagementWidget::addBackups(QList<BackupInfo> _backups)
 {
     m_ui->entriesList->clear();
     for (const BackupInfo &backup : _backups) {
-        auto *item = new QListWidgetItem(backup.title, m_ui->entriesList);
-        const QString details = tr("Description:\n%1\nDate: %2").arg(backup.description, Utilities::formatDate(locale(), backup.date));
+        const QString date = Utilities::formatDate(locale(), backup.date);
+        // The date and what it holds in the list itself, so that two backups of one device differ there.
+        QString entry = tr("%1, %2").arg(backup.title, date);
+        if (!backup.description.isEmpty())
+            entry += QLatin1Char('\n') + backup.description;
+        auto *item = new QListWidgetItem(entry, m_ui->entriesList);
+        const QString details = tr("Description:\n%1\nDate: %2").arg(backup.description, date);
         item->setData(detailsRole, details);
         item->setToolTip(details);
     }
