@@ -213,11 +213,13 @@ void MainWindow::_onUnfinishedUpdateFinished(QString _strError)
         setErrorPage(_strError, tr("Select device"), [this] { resetHistoryAndShowFirstPage(); }, tr("Retry"),
                      [this] { showPreviousUnstableState(); });
         showErrorPage();
+        notifyIfAway(tr("The update failed"), _strError);
         return;
     }
-    setSuccessPage(tr("The update is finished.\nYou need to unplug your device before running Korwind Navigator"),
-                   QString(), Action(), tr("Search updates"), [this] { resetHistoryAndShowFirstPage(); });
+    const QString text = tr("The update is finished.\nYou need to unplug your device before running Korwind Navigator");
+    setSuccessPage(text, QString(), Action(), tr("Search updates"), [this] { resetHistoryAndShowFirstPage(); });
     showSuccessPage();
+    notifyIfAway(tr("The update is finished"), text);
 }
 
 void MainWindow::_showUnfinishedUpdateBackupPage()
