@@ -1903,10 +1903,6 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
         <translation>Die letzte Aktualisierung dieses Geräts wurde nicht abgeschlossen; auf dem Gerät können daher Karten oder Dateien fehlen.</translation>
     </message>
     <message>
-        <source>It was begun on %1.</source>
-        <translation>Sie wurde am %1 begonnen.</translation>
-    </message>
-    <message>
         <source>Korwind Navigator %1 was being installed.</source>
         <translation>Korwind Navigator %1 wurde gerade installiert.</translation>
     </message>
@@ -1925,6 +1921,10 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>Or put the device back as it was before the update, from the backup %1.</source>
         <translation>Oder stellen Sie den Zustand vor der Aktualisierung aus der Sicherung %1 wieder her.</translation>
+    </message>
+    <message>
+        <source>It was begun on %1 at %2.</source>
+        <translation>Sie wurde am %1 um %2 begonnen.</translation>
     </message>
 </context>
 <context>

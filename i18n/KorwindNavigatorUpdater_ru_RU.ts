@@ -1905,10 +1905,6 @@ Please switch your device to USB mode and press "Retry".</source>
         <translation>Последнее обновление этого устройства не завершено, поэтому на устройстве может не хватать карт или файлов.</translation>
     </message>
     <message>
-        <source>It was begun on %1.</source>
-        <translation>Оно было начато %1.</translation>
-    </message>
-    <message>
         <source>Korwind Navigator %1 was being installed.</source>
         <translation>Шла установка Korwind Navigator %1.</translation>
     </message>
@@ -1927,6 +1923,10 @@ Please switch your device to USB mode and press "Retry".</source>
     <message>
         <source>Or put the device back as it was before the update, from the backup %1.</source>
         <translation>Или верните устройство в состояние до обновления из резервной копии %1.</translation>
+    </message>
+    <message>
+        <source>It was begun on %1 at %2.</source>
+        <translation>Оно было начато %1 в %2.</translation>
     </message>
 </context>
 <context>

@@ -357,11 +357,13 @@ int main(int argc, char **argv)
     device.finish();
 
     network.finish(); // the maps' download
-    device.finish();  // the old maps' deletion
     Q_EMIT device.setCurrentOperationInfo(QStringLiteral("(don't unplug device until operation is completed)"));
     Q_EMIT device.updateOperationExtraInfo(transfer(QStringLiteral("korwind.rus.central.nm3"), 120 * MiB, 480 * MiB));
     Q_EMIT device.showProgress(25);
     gallery.shoot(window, QStringLiteral("installing-maps"));
+    device.finish();  // the new maps are in place; the old map data goes
+    Q_EMIT device.showProgress(60);
+    gallery.shoot(window, QStringLiteral("deleting-old-maps"));
     device.finish();
     gallery.shoot(window, QStringLiteral("update-finished"));
 
@@ -380,6 +382,28 @@ int main(int argc, char **argv)
     tabs->setCurrentIndex(2);
     gallery.shoot(window, QStringLiteral("settings-connection"));
     click(window, "settingsCancelButton");
+
+    // The last update of the device did not finish: what is left, finishing it, or its backup.
+    ScriptedNetworkServices unfinishedNetwork;
+    PackageServices unfinishedPackages;
+    device.unfinished.kind = UpdateJobRecord::MapJob;
+    device.unfinished.started = QDateTime(QDate(2026, 12, 10), QTime(18, 42));
+    device.unfinished.backupId = QStringLiteral("backup_10.12.2026");
+    device.unfinished.mapsToInstall = {map(QStringLiteral("korwind.rus.central"), QStringLiteral("Russia, Central"), 3, 330 * MiB),
+                                       map(QStringLiteral("korwind.blr"), QStringLiteral("Belarus"), 4, 96 * MiB),
+                                       map(QStringLiteral("korwind.rus"), QStringLiteral("Russia"), 3, 40 * MiB)};
+    device.unfinished.installed = {device.unfinished.mapsToInstall.constLast().file.fileName};
+    device.unfinished.removedEarly = {QStringLiteral("RUS_Central.nm3")};
+    device.hasUnfinished = true;
+    MainWindow unfinishedWindow(&device, &unfinishedNetwork, &unfinishedPackages);
+    unfinishedWindow.resize(820, 600);
+    unfinishedWindow.show();
+    unfinishedNetwork.finishCheck();
+    Q_EMIT device.foundDevices({device.device});
+    device.finish();
+    click(unfinishedWindow, "updateButton");
+    gallery.shoot(unfinishedWindow, QStringLiteral("unfinished-update"));
+    device.hasUnfinished = false;
 
     // No update server: the check can be skipped.
     ScriptedNetworkServices offlineNetwork;

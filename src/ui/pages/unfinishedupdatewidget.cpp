@@ -2,6 +2,7 @@
 
 #include "ui_unfinishedupdatewidget.h"
 
+#include <QDateTime>
 #include <QLocale>
 
 namespace {
@@ -29,9 +30,13 @@ void UnfinishedUpdateWidget::setUpdate(const UpdateJobRecord &record)
 {
     QString text = tr("The last update of this device did not finish, so the device may lack some of its maps or "
                       "files.");
-    if (record.started.isValid())
-        text += QLatin1Char('\n')
-                + tr("It was begun on %1.").arg(QLocale().toString(record.started.toLocalTime(), QLocale::LongFormat));
+    if (record.started.isValid()) {
+        const QDateTime started = record.started.toLocalTime();
+        const QLocale locale;
+        text += QLatin1Char('\n') + tr("It was begun on %1 at %2.")
+                                        .arg(locale.toString(started.date(), QLocale::LongFormat),
+                                             locale.toString(started.time(), QLocale::ShortFormat));
+    }
     if (record.kind == UpdateJobRecord::NavigatorJob) {
         text += QLatin1Char('\n') + tr("Korwind Navigator %1 was being installed.").arg(record.navigatorPackage.version);
     } else {
