@@ -420,6 +420,10 @@ void TestCrashRecovery::everyCut()
         checkCut(disk.files(volume()), cut, scenario.exchange);
         if (QTest::currentTestFailed())
             return;
+        // The PC side is kept for the recovery: the maps' downloads (the navigator's package goes only once
+        // it is installed).
+        for (const QString &map : {QString("A.NM3"), QString("C.NM3")})
+            QVERIFY2(QFile::exists(m_pc.filePath("downloads/" + map)), qPrintable(map + " download gone"));
 
         const QString error = recover(disk);
         QVERIFY2(error.isEmpty(), qPrintable(QString("cut at %1: %2").arg(cut).arg(error)));
