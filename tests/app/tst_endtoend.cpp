@@ -122,6 +122,51 @@ private Q_SLOTS:
         QCOMPARE(fileDigests(m_world->memoryCard()), cardBefore);
     }
 
+    // A map update stopped while the first map goes to the device leaves its job on the device: the next
+    // device search shows it, and "Finish the update" ends it with the downloads already on the PC.
+    void mapUpdateStoppedThenFinished()
+    {
+        const QString maps = m_world->deviceMemory() + QStringLiteral("/KorwindContent/Maps");
+        DemoProgram program(m_session.serverUrl());
+        REACH(program, "selectDevicePage");
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+        REACH(program, "selectKorwindPage");
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+        REACH(program, "selectNaviUpdatePage");
+        QVERIFY(program.chooseEntry(QStringLiteral("selectNaviUpdatePage"), QStringLiteral("Don't update the program")));
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+        REACH(program, "selectContentPage");
+        QVERIFY(program.chooseEntry(QStringLiteral("selectContentPage"), QStringLiteral("NAVI: device memory, ")));
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+        REACH(program, "selectMapUpdatePage");
+        QVERIFY(program.clickMap(QStringLiteral("Belarus")));
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+        REACH(program, "deletionWarningPage");
+        // The backup announces itself first, then the installation: that is stopped before its first copy.
+        int announcements = 0;
+        connect(&program.devices, &AbstractDeviceServices::setCurrentOperationInfo, &program.devices, [&](const QString &) {
+            if (++announcements == 2)
+                program.devices.cancelDeviceOperation();
+        }, Qt::DirectConnection);
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+        REACH(program, "errorPage");
+        QCOMPARE(announcements, 2);
+        QVERIFY(QFile::exists(m_world->deviceMemory() + QStringLiteral("/KorwindContent/KorwindUpdateJob.xml")));
+        QVERIFY(QFile::exists(maps + QStringLiteral("/BLR_Minsk.nm3")));
+
+        QVERIFY(program.click(QStringLiteral("backButton"))); // "Select device": the device is searched again
+        REACH(program, "selectDevicePage");
+        QVERIFY(program.click(QStringLiteral("updateButton")));
+        REACH(program, "unfinishedUpdatePage");
+        QVERIFY(program.click(QStringLiteral("updateButton"))); // "Finish the update"
+        REACH(program, "successPage");
+        QVERIFY(program.pageText(QStringLiteral("successPage")).startsWith(QStringLiteral("The update is finished.")));
+        QCOMPARE(fileDigest(maps + QStringLiteral("/BLR.nm3")),
+                 fileDigest(m_world->catalogue() + QStringLiteral("/files/BLR.nm3")));
+        QVERIFY(!QFile::exists(maps + QStringLiteral("/BLR_Minsk.nm3")));
+        QVERIFY(!QFile::exists(m_world->deviceMemory() + QStringLiteral("/KorwindContent/KorwindUpdateJob.xml")));
+    }
+
     // The Windows Mobile device is connected for this run only. It has no module and an older navigator:
     // the module is installed, the navigator found through it and updated through the application manager,
     // and the maps wait for the device to come back as USB storage.
