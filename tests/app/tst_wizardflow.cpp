@@ -197,13 +197,14 @@ public:
 
     QString page() const { return window->findChild<QStackedWidget *>("stackedWidget")->currentWidget()->objectName(); }
 
-    // The bar as "left|middle|right"; a hidden button is "-", a disabled one ends with "!".
+    // The bar as "left|middle|right" (without the mnemonics); a hidden button is "-", a disabled one ends
+    // with "!".
     QString buttons() const
     {
         QStringList texts;
         for (const char *name : {"cancelButton", "backButton", "updateButton"}) {
             const QPushButton *b = button(name);
-            texts.append(b->isVisible() ? b->text() + (b->isEnabled() ? "" : "!") : "-");
+            texts.append(b->isVisible() ? b->text().remove('&') + (b->isEnabled() ? "" : "!") : "-");
         }
         return texts.join('|');
     }
@@ -363,8 +364,12 @@ private Q_SLOTS:
                                                         << "deletionWarningPage" << "Exit|Back|Update" << "";
         QTest::newRow("map download") << QStringList{"@maps", "maps install", "click next"} << "updatesStagesPage"
                                       << "Cancel|-|-" << "net:startDownload korwind.blr.nm3";
-        QTest::newRow("map download cancelled") << QStringList{"@maps", "maps install", "click next", "click cancel"}
-                                                << "updatesStagesPage" << "Cancel|-|-" << "net:cancelNetworkOperation";
+        QTest::newRow("map download cancelled after the question")
+            << QStringList{"@maps", "maps install", "click next", "answer yes", "click cancel"} << "updatesStagesPage"
+            << "Cancel|-|-" << "net:cancelNetworkOperation";
+        QTest::newRow("map download goes on when the question is answered No")
+            << QStringList{"@maps", "maps install", "click next", "answer no", "click cancel"} << "updatesStagesPage"
+            << "Cancel|-|-" << "net:startDownload korwind.blr.nm3";
         QTest::newRow("map download fails") << QStringList{"@maps", "maps install", "click next", "net error lost"}
                                             << "errorPage" << "Exit|Select device|Retry" << "";
         QTest::newRow("map download retried") << QStringList{"@maps", "maps install", "click next", "net error lost",
@@ -384,9 +389,9 @@ private Q_SLOTS:
             << "Cancel|-|-" << "dev:deleteOtherMapFiles";
         QTest::newRow("maps installed after their backup") << QStringList{"@maps", "maps install", "click next", "net done", "dev ok"}
                                         << "updatesStagesPage" << "Cancel|-|-" << "dev:installMaps korwind.blr / ";
-        QTest::newRow("map installation cancelled")
-            << QStringList{"@maps", "maps install", "click next", "net done", "dev ok", "click cancel"} << "updatesStagesPage"
-            << "Cancel|-|-" << "dev:cancelDeviceOperation";
+        QTest::newRow("map installation cancelled after the question")
+            << QStringList{"@maps", "maps install", "click next", "net done", "dev ok", "answer yes", "click cancel"}
+            << "updatesStagesPage" << "Cancel|-|-" << "dev:cancelDeviceOperation";
         QTest::newRow("map update done") << QStringList{"@maps", "maps install", "click next", "net done", "dev ok", "dev ok"}
                                          << "successPage" << "Exit|Search device|More updates" << "";
         QTest::newRow("more updates: the card is read again")

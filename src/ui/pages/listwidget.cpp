@@ -1,5 +1,7 @@
 #include "listwidget.h"
 
+#include "singlechoicelist.h"
+
 #include <QListWidget>
 
 ListWidget::ListWidget(QWidget *parent) : TwoWindowWidget(parent), m_list(new QListWidget(this))
@@ -7,6 +9,7 @@ ListWidget::ListWidget(QWidget *parent) : TwoWindowWidget(parent), m_list(new QL
     m_list->setObjectName(QStringLiteral("entriesList"));
     m_list->setAccessibleName(tr("Entries"));
     m_list->setWordWrap(true);
+    new SingleChoiceList(m_list);
     setEntriesView(m_list);
     connect(m_list, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem *current) { reportSelection(current ? current->data(Qt::UserRole).toInt() : -1); });
