@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -459,6 +460,11 @@ private Q_SLOTS:
         }
         QCOMPARE(wizard.page(), page);
         QCOMPARE(wizard.buttons(), buttons);
+        // Focus went into the page; a job's stages have no control of their own and leave it on "Cancel".
+        const QWidget *focus = wizard.window->focusWidget();
+        const QWidget *shown = wizard.window->findChild<QStackedWidget *>("stackedWidget")->currentWidget();
+        QVERIFY2(focus && (shown->isAncestorOf(focus) || (page == "updatesStagesPage" && focus == wizard.button("cancelButton"))),
+                 qPrintable(focus ? focus->objectName() : "nothing"));
         if (lastCall.startsWith("dev:"))
             QCOMPARE(wizard.device.calls.value(wizard.device.calls.size() - 1), lastCall.mid(4));
         else if (lastCall.startsWith("net:"))
@@ -580,6 +586,42 @@ private Q_SLOTS:
         wizard.run("click next");
         wizard.run("dev ok");
         QCOMPARE(wizard.device.calls.last(), QString("restoreBackup"));
+    }
+
+    void mapsJobByKeyboard()
+    {
+        Wizard wizard;
+        wizard.start();
+        QVERIFY(QTest::qWaitForWindowActive(wizard.window.get()));
+        QWindow *keys = wizard.window->windowHandle();
+        for (const QString &step : expand({"@maps", "maps install", "maps remove"}))
+            wizard.run(step);
+
+        // Space on "Update" brings the warning, which takes the focus: a second Space does not confirm it.
+        wizard.button("updateButton")->setFocus();
+        QTest::keyClick(keys, Qt::Key_Space);
+        QCOMPARE(wizard.page(), QString("deletionWarningPage"));
+        QVERIFY(wizard.window->findChild<QWidget *>("deletionWarningPage")->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(keys, Qt::Key_Space);
+        QCOMPARE(wizard.page(), QString("deletionWarningPage"));
+
+        // Enter confirms; during the job the focus stays on "Cancel", from stage to stage.
+        QTest::keyClick(keys, Qt::Key_Return);
+        QCOMPARE(wizard.network.calls.last(), QString("startDownload korwind.blr.nm3"));
+        QCOMPARE(QApplication::focusWidget(), wizard.button("cancelButton"));
+        wizard.run("net done");
+        QCOMPARE(wizard.device.calls.last(), QString("createBackup all"));
+        QCOMPARE(QApplication::focusWidget(), wizard.button("cancelButton"));
+
+        // Escape asks before it cancels; No goes on.
+        wizard.run("answer no");
+        QTest::keyClick(keys, Qt::Key_Escape);
+        QCOMPARE(wizard.device.calls.last(), QString("createBackup all"));
+        QCOMPARE(wizard.window->focusWidget(), wizard.button("cancelButton"));
+        wizard.run("dev ok");
+        wizard.run("dev ok");
+        QCOMPARE(wizard.page(), QString("successPage"));
+        QVERIFY(wizard.window->findChild<QWidget *>("successPage")->isAncestorOf(wizard.window->focusWidget()));
     }
 
     void secretSequenceOpensTheReport()

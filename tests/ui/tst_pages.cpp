@@ -521,6 +521,34 @@ private Q_SLOTS:
         QCOMPARE(selected.isEmpty() ? -1 : selected.last().at(0).toInt(), chosen);
     }
 
+    void listComesBeforeItsDescription()
+    {
+        // Tab from the control before the page reaches the list, then the description, then what follows.
+        // The page is made on its own and then put into the window, as the window's form does with its pages.
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *before = new QLineEdit(&window);
+        layout->addWidget(before);
+        auto *page = new KorwindContentChooseWidget;
+        layout->addWidget(page);
+
+        auto *after = new QLineEdit(&window);
+        layout->addWidget(after);
+        KorwindContentInfo card;
+        card.name = QStringLiteral("/media/u/NAVI_SD");
+        page->addKorwindContents({card});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        before->setFocus();
+        QStringList order;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+            order.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(order, QStringList({QStringLiteral("entriesList"), QStringLiteral("infoTextArea"), QString()}));
+        QCOMPARE(QApplication::focusWidget(), after);
+    }
+
     void deviceChosenByAScreenReader()
     {
         SelectDeviceWidget page;
@@ -633,6 +661,10 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>(&page, "upperLabel")->text(), upper);
         QCOMPARE(child<QPlainTextEdit>(&page, "removedMapsText")->toPlainText(),
                  QStringLiteral("Old <west>, 1.0\nOld east, 1.1"));
+        // The list, which takes the focus, carries the warning for a screen reader.
+        QCOMPARE(child<QPlainTextEdit>(&page, "removedMapsText")->accessibleDescription(),
+                 "Note, that old maps will be removed or re-installed during the update! " + upper
+                     + " If you're ok with that, press the \"Update\" button.");
     }
 
     void sendInfoNeedsADeviceName()
