@@ -78,10 +78,6 @@
         <translation>Ausgewählte Sicherung löschen</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
         <source>Description:
 %1
 Date: %2</source>
@@ -102,6 +98,10 @@ Möchten Sie wirklich fortfahren?</translation>
     <message>
         <source>No backups are stored.</source>
         <translation>Es sind keine Sicherungen gespeichert.</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
     </message>
 </context>
 <context>
@@ -143,6 +143,10 @@ Der Server ist derzeit nicht erreichbar. Bitte versuchen Sie es später erneut o
     <message>
         <source>Exit</source>
         <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>&amp;Einstellungen</translation>
     </message>
 </context>
 <context>
@@ -299,20 +303,24 @@ Exit-Status:
         <translation>Proxyserver verwenden</translation>
     </message>
     <message>
-        <source>Address:</source>
-        <translation>Adresse:</translation>
-    </message>
-    <message>
         <source>Proxy-server address</source>
         <translation>Adresse des Proxyservers</translation>
     </message>
     <message>
-        <source>Port:</source>
-        <translation>Port:</translation>
-    </message>
-    <message>
         <source>Proxy-server port</source>
         <translation>Port des Proxyservers</translation>
+    </message>
+    <message>
+        <source>&amp;Use proxy-server</source>
+        <translation>Proxyserver &amp;verwenden</translation>
+    </message>
+    <message>
+        <source>A&amp;ddress:</source>
+        <translation>&amp;Adresse:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
     </message>
 </context>
 <context>
@@ -444,6 +452,10 @@ Exit-Status:
 Perhaps, device is connected in a wrong way, or you may need some extra software installation.</source>
         <translation>Es wurden keine Geräte gefunden.
 Möglicherweise ist das Gerät falsch angeschlossen oder es muss zusätzliche Software installiert werden.</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
     </message>
 </context>
 <context>
@@ -653,10 +665,6 @@ Freier Speicherplatz:
         <translation>Ausführbare Datei auswählen</translation>
     </message>
     <message>
-        <source>Select</source>
-        <translation>Auswählen</translation>
-    </message>
-    <message>
         <source>Restore backup</source>
         <translation>Sicherung wiederherstellen</translation>
     </message>
@@ -728,6 +736,14 @@ Freier Speicherplatz:
         <source>Executable files (*.exe)</source>
         <translation>Ausführbare Dateien (*.exe)</translation>
     </message>
+    <message>
+        <source>S&amp;elect</source>
+        <translation>&amp;Auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Restore backup</source>
+        <translation>&amp;Sicherung wiederherstellen</translation>
+    </message>
 </context>
 <context>
     <name>KorwindUpdateChooseWidget</name>
@@ -766,6 +782,10 @@ Freier Speicherplatz:
     <message>
         <source>Next</source>
         <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>&amp;Create a backup</source>
+        <translation>&amp;Sicherung erstellen</translation>
     </message>
 </context>
 <context>
@@ -848,10 +868,6 @@ des Programms. Soll es jetzt neu gestartet werden?</translation>
     <message>
         <source>Retry</source>
         <translation>Wiederholen</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Beenden</translation>
     </message>
     <message>
         <source>Checking latest version...</source>
@@ -1043,6 +1059,41 @@ Bitte wechseln Sie den Modus und klicken Sie auf "Fortfahren".</translation>
         <source>Searching for reconnected device...</source>
         <translation>Erneut angeschlossenes Gerät wird gesucht...</translation>
     </message>
+    <message>
+        <source>The update is still running. Do you want to cancel it?</source>
+        <translation>Die Aktualisierung läuft noch. Möchten Sie sie abbrechen?</translation>
+    </message>
+</context>
+<context>
+    <name>MapTree</name>
+    <message>
+        <source>Choose what happens</source>
+        <translation>Festlegen, was geschieht</translation>
+    </message>
+    <message>
+        <source>Expand</source>
+        <translation>Aufklappen</translation>
+    </message>
+    <message>
+        <source>Collapse</source>
+        <translation>Zuklappen</translation>
+    </message>
+    <message>
+        <source>Changes what happens to the map, as a click on its icon does.</source>
+        <translation>Ändert, was mit der Karte geschieht, wie ein Klick auf ihr Symbol.</translation>
+    </message>
+    <message>
+        <source>Shows the regional maps.</source>
+        <translation>Zeigt die Regionalkarten.</translation>
+    </message>
+    <message>
+        <source>Hides the regional maps.</source>
+        <translation>Blendet die Regionalkarten aus.</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Karte</translation>
+    </message>
 </context>
 <context>
     <name>MapUpdateChooseWidget</name>
@@ -1079,10 +1130,6 @@ Bitte wechseln Sie den Modus und klicken Sie auf "Fortfahren".</translation>
         <translation>Andere Speicherkarte auswählen</translation>
     </message>
     <message>
-        <source>&lt;a href="#"&gt;Choose other storage card&lt;/a&gt;</source>
-        <translation>&lt;a href="#"&gt;Andere Speicherkarte auswählen&lt;/a&gt;</translation>
-    </message>
-    <message>
         <source>Not enough free space</source>
         <translation>Nicht genügend freier Speicherplatz</translation>
     </message>
@@ -1113,6 +1160,18 @@ Bitte wechseln Sie den Modus und klicken Sie auf "Fortfahren".</translation>
     <message>
         <source>Choose a map to read its description.</source>
         <translation>Wählen Sie eine Karte aus, um ihre Beschreibung zu lesen.</translation>
+    </message>
+    <message>
+        <source>&amp;Choose other storage card</source>
+        <translation>&amp;Andere Speicherkarte auswählen</translation>
+    </message>
+    <message>
+        <source>Create a &amp;backup</source>
+        <translation>&amp;Sicherung erstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Restore backup</source>
+        <translation>&amp;Sicherung wiederherstellen</translation>
     </message>
 </context>
 <context>
@@ -1267,6 +1326,26 @@ Klicken Sie auf das Symbol, um festzulegen, was mit dieser Karte geschieht.</tra
     <message>
         <source>Android</source>
         <translation>Android</translation>
+    </message>
+    <message>
+        <source>&amp;iPhone</source>
+        <translation>&amp;iPhone</translation>
+    </message>
+    <message>
+        <source>&amp;PND</source>
+        <translation>&amp;PND</translation>
+    </message>
+    <message>
+        <source>S&amp;ymbian</source>
+        <translation>S&amp;ymbian</translation>
+    </message>
+    <message>
+        <source>&amp;WindowsMobile</source>
+        <translation>&amp;WindowsMobile</translation>
+    </message>
+    <message>
+        <source>&amp;Android</source>
+        <translation>&amp;Android</translation>
     </message>
 </context>
 <context>
@@ -1501,12 +1580,12 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
         <translation>Bitte geben Sie uns Informationen über Ihr Gerät, damit wir das Problem lösen können. Geben Sie Hersteller und Modell des Geräts in das Feld für den Gerätenamen ein.</translation>
     </message>
     <message>
-        <source>Device name:</source>
-        <translation>Gerätename:</translation>
-    </message>
-    <message>
         <source>Device name</source>
         <translation>Gerätename</translation>
+    </message>
+    <message>
+        <source>Device &amp;name:</source>
+        <translation>&amp;Gerätename:</translation>
     </message>
 </context>
 <context>
@@ -1654,14 +1733,6 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
         <translation>Sicherungen verwalten</translation>
     </message>
     <message>
-        <source>Manage backups...</source>
-        <translation>Sicherungen verwalten...</translation>
-    </message>
-    <message>
-        <source>Folder to store the backups:</source>
-        <translation>Ordner für Sicherungen:</translation>
-    </message>
-    <message>
         <source>Folder to store the backups</source>
         <translation>Ordner für Sicherungen</translation>
     </message>
@@ -1672,10 +1743,6 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>Select</source>
         <translation>Auswählen</translation>
-    </message>
-    <message>
-        <source>Folder to store downloaded files:</source>
-        <translation>Ordner für heruntergeladene Dateien:</translation>
     </message>
     <message>
         <source>Folder to store downloaded files</source>
@@ -1701,12 +1768,32 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
         <source>Select directory</source>
         <translation>Ordner auswählen</translation>
     </message>
+    <message>
+        <source>&amp;Automatically create backups</source>
+        <translation>Sicherungen &amp;automatisch erstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Manage backups...</source>
+        <translation>Sicherungen &amp;verwalten...</translation>
+    </message>
+    <message>
+        <source>Folder to store the &amp;backups:</source>
+        <translation>Ordner für &amp;Sicherungen:</translation>
+    </message>
+    <message>
+        <source>Folder to store &amp;downloaded files:</source>
+        <translation>Ordner für &amp;heruntergeladene Dateien:</translation>
+    </message>
 </context>
 <context>
     <name>SuccessWidget</name>
     <message>
         <source>Installation is finished!</source>
         <translation>Die Installation ist abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Erfolg</translation>
     </message>
 </context>
 <context>
@@ -1740,6 +1827,10 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>Delete</source>
         <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
     </message>
 </context>
 <context>
@@ -1949,6 +2040,18 @@ Ohne eingesetzte Speicherkarte können keine Karten aktualisiert werden.</transl
         <source>time left: %1</source>
         <translation>verbleibende Zeit: %1</translation>
     </message>
+    <message>
+        <source>Running</source>
+        <translation>Läuft</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Erledigt</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>Wartet</translation>
+    </message>
 </context>
 <context>
     <name>UpdateStagesWidget</name>
@@ -2066,6 +2169,13 @@ Ohne eingesetzte Speicherkarte können keine Karten aktualisiert werden.</transl
     <message>
         <source>%1 B/s</source>
         <translation>%1 B/s</translation>
+    </message>
+</context>
+<context>
+    <name>WarningFrame</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
     </message>
 </context>
 <context>

@@ -13,18 +13,22 @@ namespace {
 
 const QString secretSequence = QStringLiteral("WAYPOINTS");
 
-// The mnemonics that the buttons, the labels of other controls and the tabs below the widget use.
-QSet<QKeySequence> mnemonicsBelow(const QWidget *root)
+// The mnemonics that the buttons, the labels of other controls and the tabs below the widget use; only
+// those of shown widgets when asked, else also those of widgets the page may show later.
+QSet<QKeySequence> mnemonicsBelow(const QWidget *root, bool shownOnly)
 {
     QSet<QKeySequence> taken;
-    for (const QAbstractButton *button : root->findChildren<QAbstractButton *>())
-        taken.insert(QKeySequence::mnemonic(button->text()));
+    const auto counts = [root, shownOnly](const QWidget *widget) { return !shownOnly || widget->isVisibleTo(root); };
+    for (const QAbstractButton *button : root->findChildren<QAbstractButton *>()) {
+        if (counts(button))
+            taken.insert(QKeySequence::mnemonic(button->text()));
+    }
     for (const QLabel *label : root->findChildren<QLabel *>()) {
-        if (label->buddy())
+        if (label->buddy() && counts(label))
             taken.insert(QKeySequence::mnemonic(label->text()));
     }
     for (const QTabBar *tabs : root->findChildren<QTabBar *>()) {
-        for (int i = 0; i < tabs->count(); ++i)
+        for (int i = 0; i < tabs->count() && counts(tabs); ++i)
             taken.insert(QKeySequence::mnemonic(tabs->tabText(i)));
     }
     return taken;
@@ -194,6 +198,7 @@ void BaseWindow::hideButton(QPushButton *button)
     disconnect(button, &QPushButton::clicked, nullptr, nullptr);
     releaseFocus(button);
     button->setVisible(false);
+    assignMnemonics();
     if (!focusWidget())
         focusCurrentPage();
 }
@@ -255,9 +260,10 @@ void BaseWindow::releaseFocus(QPushButton *button)
 
 void BaseWindow::assignMnemonics()
 {
-    QSet<QKeySequence> taken = mnemonicsBelow(currentPage()) + mnemonicsBelow(ui->header);
+    // The header shows either "Settings" or the language box, the page may show more of its controls later.
+    QSet<QKeySequence> taken = mnemonicsBelow(currentPage(), false) + mnemonicsBelow(ui->header, true);
     for (QPushButton *button : barButtons()) {
-        if (!button->accessibleName().isEmpty())
+        if (button->isVisibleTo(this) && !button->accessibleName().isEmpty())
             button->setText(withMnemonic(button->accessibleName(), taken));
     }
 }

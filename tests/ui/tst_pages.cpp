@@ -6,6 +6,7 @@
 #include "korwindexechoosewidget.h"
 #include "korwindupdatechoosewidget.h"
 #include "listwidget.h"
+#include "mapupdatechoosewidget.h"
 #include "pathvalidator.h"
 #include "platformbuttonswidget.h"
 #include "platformhelpwidget.h"
@@ -768,6 +769,7 @@ private Q_SLOTS:
         row("error", [] { return new ErrorWidget; });
         row("success", [] { return new SuccessWidget; });
         row("send info", [] { return new SendInfoWidget; });
+        row("maps", [] { return new MapUpdateChooseWidget; });
     }
     void everyControlHasAnAccessibleName()
     {

@@ -2,6 +2,8 @@
 
 #include "maptreeaccessible.h"
 
+#include <QHeaderView>
+
 MapTree::MapTree(QWidget *parent) : QTreeWidget(parent)
 {
     // The accessibility layer asks every installed factory for each object it meets; once is enough.
@@ -10,6 +12,8 @@ MapTree::MapTree(QWidget *parent) : QTreeWidget(parent)
         return true;
     }();
     Q_UNUSED(factoryInstalled);
+    // The hidden header is the first of the rows' siblings for a screen reader.
+    header()->setAccessibleName(tr("Map"));
     // A row's interface refers to its item, which a reset or a removal may delete.
     connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, &MapTree::dropRowInterfaces);
     connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this, &MapTree::dropRowInterfaces);
