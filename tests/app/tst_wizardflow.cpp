@@ -624,6 +624,29 @@ private Q_SLOTS:
         QVERIFY(wizard.window->findChild<QWidget *>("successPage")->isAncestorOf(wizard.window->focusWidget()));
     }
 
+    void settingsByKeyboard()
+    {
+        // Escape leaves the settings as they were, Enter saves them; the focus goes into each layer.
+        Wizard wizard;
+        wizard.start();
+        QVERIFY(QTest::qWaitForWindowActive(wizard.window.get()));
+        for (const QString &step : expand({"@devices"}))
+            wizard.run(step);
+        const auto *layers = wizard.window->findChild<QStackedWidget *>("layersWidget");
+        auto *box = wizard.window->findChild<QCheckBox *>("createBackups");
+        const bool before = AppSettings::createBackups();
+        for (const int key : {Qt::Key_Escape, Qt::Key_Return}) {
+            wizard.button("settingsButton")->click();
+            QCOMPARE(layers->currentWidget()->objectName(), QString("settingsLayer"));
+            QVERIFY(wizard.window->findChild<QWidget *>("mainSettingsPage")->isAncestorOf(QApplication::focusWidget()));
+            box->setChecked(!before);
+            QTest::keyClick(wizard.window->windowHandle(), Qt::Key(key));
+            QCOMPARE(layers->currentWidget()->objectName(), QString("mainLayer"));
+            QVERIFY(wizard.window->findChild<QWidget *>("selectDevicePage")->isAncestorOf(QApplication::focusWidget()));
+            QCOMPARE(AppSettings::createBackups(), key == Qt::Key_Escape ? before : !before);
+        }
+    }
+
     void secretSequenceOpensTheReport()
     {
         Wizard wizard;
