@@ -330,8 +330,9 @@ void BaseWindow::keyPressEvent(QKeyEvent *event)
         auto *focused = qobject_cast<QAbstractButton *>(focusWidget());
         target = focused && !focused->isCheckable() ? focused : buttons.at(0);
     } else if (event->key() == Qt::Key_Escape) {
+        // "Back", else the left button unless it is "Exit".
         const bool leftQuits = buttons.at(2) == ui->cancelButton && m_leftButtonQuits;
-        target = canPress(buttons.at(1)) || leftQuits ? buttons.at(1) : buttons.at(2);
+        target = canPress(buttons.at(1)) ? buttons.at(1) : leftQuits ? nullptr : buttons.at(2);
     }
     if (!canPress(target)) {
         QMainWindow::keyPressEvent(event);
