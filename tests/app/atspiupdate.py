@@ -98,7 +98,7 @@ class Driver:
         return False
 
     def control(self, role, name, where=None):
-        """The shown control of the role and name on the current page (or in where); it has a name."""
+        """The shown control of the role and name on the current page (or in where), once it is there."""
         def find():
             root = where or self.page()
             return self.child(root, role, name) if root else None
@@ -108,8 +108,10 @@ class Driver:
         return self.control("push button", name, self.bar())
 
     def press(self, name):
-        button = self.wait(lambda: (lambda b: b if b and self.sensitive(b) else None)(self.button(name)),
-                           "button %r that can be pressed" % name)
+        def pressable():
+            button = self.child(self.bar(), "push button", name)
+            return button if button is not None and self.sensitive(button) else None
+        button = self.wait(pressable, "button %r that can be pressed" % name)
         print("press", name, flush=True)
         self.act(button, "Press")
 
