@@ -78,10 +78,6 @@
         <translation>Ausgewählte Sicherung löschen</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
         <source>Description:
 %1
 Date: %2</source>
@@ -106,6 +102,10 @@ Möchten Sie wirklich fortfahren?</translation>
     <message>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
     </message>
 </context>
 <context>
@@ -147,6 +147,10 @@ Der Server ist derzeit nicht erreichbar. Bitte versuchen Sie es später erneut o
     <message>
         <source>Exit</source>
         <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>&amp;Einstellungen</translation>
     </message>
 </context>
 <context>
@@ -303,20 +307,24 @@ Exit-Status:
         <translation>Proxyserver verwenden</translation>
     </message>
     <message>
-        <source>Address:</source>
-        <translation>Adresse:</translation>
-    </message>
-    <message>
         <source>Proxy-server address</source>
         <translation>Adresse des Proxyservers</translation>
     </message>
     <message>
-        <source>Port:</source>
-        <translation>Port:</translation>
-    </message>
-    <message>
         <source>Proxy-server port</source>
         <translation>Port des Proxyservers</translation>
+    </message>
+    <message>
+        <source>&amp;Use proxy-server</source>
+        <translation>Proxyserver &amp;verwenden</translation>
+    </message>
+    <message>
+        <source>A&amp;ddress:</source>
+        <translation>&amp;Adresse:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
     </message>
 </context>
 <context>
@@ -448,6 +456,10 @@ Exit-Status:
 Perhaps, device is connected in a wrong way, or you may need some extra software installation.</source>
         <translation>Es wurden keine Geräte gefunden.
 Möglicherweise ist das Gerät falsch angeschlossen oder es muss zusätzliche Software installiert werden.</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
     </message>
 </context>
 <context>
@@ -673,10 +685,6 @@ Ordner:
         <translation>Ausführbare Datei auswählen</translation>
     </message>
     <message>
-        <source>Select</source>
-        <translation>Auswählen</translation>
-    </message>
-    <message>
         <source>Restore backup</source>
         <translation>Sicherung wiederherstellen</translation>
     </message>
@@ -748,6 +756,14 @@ Ordner:
         <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Switch flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
         <translation>&lt;font color="red"&gt;Korwind Navigator ist auf einer schreibgeschützten Speicherkarte installiert und kann nicht aktualisiert werden. Heben Sie den Schreibschutz der Speicherkarte auf, um Korwind Navigator zu aktualisieren.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
+    <message>
+        <source>S&amp;elect</source>
+        <translation>&amp;Auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Restore backup</source>
+        <translation>&amp;Sicherung wiederherstellen</translation>
+    </message>
 </context>
 <context>
     <name>KorwindUpdateChooseWidget</name>
@@ -786,6 +802,10 @@ Ordner:
     <message>
         <source>Next</source>
         <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>&amp;Create a backup</source>
+        <translation>&amp;Sicherung erstellen</translation>
     </message>
 </context>
 <context>
@@ -868,10 +888,6 @@ des Programms. Soll es jetzt neu gestartet werden?</translation>
     <message>
         <source>Retry</source>
         <translation>Wiederholen</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Beenden</translation>
     </message>
     <message>
         <source>Checking latest version...</source>
@@ -1123,6 +1139,41 @@ Kartenupdates gibt es für Korwind Navigator %2 und neuer.</translation>
         <source>You may need to do some things with your device to accomplish installation.</source>
         <translation>Möglicherweise müssen Sie an Ihrem Gerät einige Schritte ausführen, um die Installation abzuschließen.</translation>
     </message>
+    <message>
+        <source>The update is still running. Do you want to cancel it?</source>
+        <translation>Die Aktualisierung läuft noch. Möchten Sie sie abbrechen?</translation>
+    </message>
+</context>
+<context>
+    <name>MapTree</name>
+    <message>
+        <source>Map</source>
+        <translation>Karte</translation>
+    </message>
+    <message>
+        <source>Choose what happens</source>
+        <translation>Festlegen, was geschieht</translation>
+    </message>
+    <message>
+        <source>Expand</source>
+        <translation>Aufklappen</translation>
+    </message>
+    <message>
+        <source>Collapse</source>
+        <translation>Zuklappen</translation>
+    </message>
+    <message>
+        <source>Changes what happens to the map, as a click on its icon does.</source>
+        <translation>Ändert, was mit der Karte geschieht, wie ein Klick auf ihr Symbol.</translation>
+    </message>
+    <message>
+        <source>Shows the regional maps.</source>
+        <translation>Zeigt die Regionalkarten.</translation>
+    </message>
+    <message>
+        <source>Hides the regional maps.</source>
+        <translation>Blendet die Regionalkarten aus.</translation>
+    </message>
 </context>
 <context>
     <name>MapUpdateChooseWidget</name>
@@ -1157,10 +1208,6 @@ Kartenupdates gibt es für Korwind Navigator %2 und neuer.</translation>
     <message>
         <source>Choose other storage card</source>
         <translation>Andere Speicherkarte auswählen</translation>
-    </message>
-    <message>
-        <source>&lt;a href="#"&gt;Choose other storage card&lt;/a&gt;</source>
-        <translation>&lt;a href="#"&gt;Andere Speicherkarte auswählen&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Not enough free space</source>
@@ -1201,6 +1248,18 @@ Kartenupdates gibt es für Korwind Navigator %2 und neuer.</translation>
     <message>
         <source>This choice cannot be made. %1</source>
         <translation>Diese Auswahl ist nicht möglich. %1</translation>
+    </message>
+    <message>
+        <source>&amp;Choose other storage card</source>
+        <translation>&amp;Andere Speicherkarte auswählen</translation>
+    </message>
+    <message>
+        <source>Create a &amp;backup</source>
+        <translation>&amp;Sicherung erstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Restore backup</source>
+        <translation>&amp;Sicherung wiederherstellen</translation>
     </message>
 </context>
 <context>
@@ -1366,6 +1425,26 @@ Klicken Sie auf das Symbol, um festzulegen, was mit dieser Karte geschieht.</tra
     <message>
         <source>Android</source>
         <translation>Android</translation>
+    </message>
+    <message>
+        <source>&amp;iPhone</source>
+        <translation>&amp;iPhone</translation>
+    </message>
+    <message>
+        <source>&amp;PND</source>
+        <translation>&amp;PND</translation>
+    </message>
+    <message>
+        <source>S&amp;ymbian</source>
+        <translation>S&amp;ymbian</translation>
+    </message>
+    <message>
+        <source>&amp;WindowsMobile</source>
+        <translation>&amp;WindowsMobile</translation>
+    </message>
+    <message>
+        <source>&amp;Android</source>
+        <translation>&amp;Android</translation>
     </message>
 </context>
 <context>
@@ -1628,12 +1707,12 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
         <translation>Bitte geben Sie uns Informationen über Ihr Gerät, damit wir das Problem lösen können. Geben Sie Hersteller und Modell des Geräts in das Feld für den Gerätenamen ein.</translation>
     </message>
     <message>
-        <source>Device name:</source>
-        <translation>Gerätename:</translation>
-    </message>
-    <message>
         <source>Device name</source>
         <translation>Gerätename</translation>
+    </message>
+    <message>
+        <source>Device &amp;name:</source>
+        <translation>&amp;Gerätename:</translation>
     </message>
 </context>
 <context>
@@ -1781,14 +1860,6 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
         <translation>Sicherungen verwalten</translation>
     </message>
     <message>
-        <source>Manage backups...</source>
-        <translation>Sicherungen verwalten...</translation>
-    </message>
-    <message>
-        <source>Folder to store the backups:</source>
-        <translation>Ordner für Sicherungen:</translation>
-    </message>
-    <message>
         <source>Folder to store the backups</source>
         <translation>Ordner für Sicherungen</translation>
     </message>
@@ -1799,10 +1870,6 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>Select</source>
         <translation>Auswählen</translation>
-    </message>
-    <message>
-        <source>Folder to store downloaded files:</source>
-        <translation>Ordner für heruntergeladene Dateien:</translation>
     </message>
     <message>
         <source>Folder to store downloaded files</source>
@@ -1827,6 +1894,22 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>Select directory</source>
         <translation>Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Automatically create backups</source>
+        <translation>Sicherungen &amp;automatisch erstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Manage backups...</source>
+        <translation>Sicherungen &amp;verwalten...</translation>
+    </message>
+    <message>
+        <source>Folder to store the &amp;backups:</source>
+        <translation>Ordner für &amp;Sicherungen:</translation>
+    </message>
+    <message>
+        <source>Folder to store &amp;downloaded files:</source>
+        <translation>Ordner für &amp;heruntergeladene Dateien:</translation>
     </message>
 </context>
 <context>
@@ -1853,6 +1936,10 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>Installation is finished!</source>
         <translation>Die Installation ist abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Erfolg</translation>
     </message>
 </context>
 <context>
@@ -1886,6 +1973,10 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>Delete</source>
         <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
     </message>
 </context>
 <context>
@@ -2142,6 +2233,18 @@ Ohne eingesetzte Speicherkarte können keine Karten aktualisiert werden.</transl
         <source>time left: %1</source>
         <translation>verbleibende Zeit: %1</translation>
     </message>
+    <message>
+        <source>Running</source>
+        <translation>Läuft</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Erledigt</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>Wartet</translation>
+    </message>
 </context>
 <context>
     <name>UpdateStagesWidget</name>
@@ -2259,6 +2362,13 @@ Ohne eingesetzte Speicherkarte können keine Karten aktualisiert werden.</transl
     <message>
         <source>%1 B/s</source>
         <translation>%1 B/s</translation>
+    </message>
+</context>
+<context>
+    <name>WarningFrame</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
     </message>
 </context>
 <context>

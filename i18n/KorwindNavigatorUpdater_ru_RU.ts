@@ -78,10 +78,6 @@
         <translation>Удалить выбранную резервную копию</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Удалить</translation>
-    </message>
-    <message>
         <source>Description:
 %1
 Date: %2</source>
@@ -106,6 +102,10 @@ Are you sure you want to continue?</source>
     <message>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Удалить</translation>
     </message>
 </context>
 <context>
@@ -147,6 +147,10 @@ Server is not currently available. Please, try again later or contact technical 
     <message>
         <source>Exit</source>
         <translation>Выход</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>&amp;Настройки</translation>
     </message>
 </context>
 <context>
@@ -303,20 +307,24 @@ Exit status:
         <translation>Использовать прокси-сервер</translation>
     </message>
     <message>
-        <source>Address:</source>
-        <translation>Адрес:</translation>
-    </message>
-    <message>
         <source>Proxy-server address</source>
         <translation>Адрес прокси-сервера</translation>
     </message>
     <message>
-        <source>Port:</source>
-        <translation>Порт:</translation>
-    </message>
-    <message>
         <source>Proxy-server port</source>
         <translation>Порт прокси-сервера</translation>
+    </message>
+    <message>
+        <source>&amp;Use proxy-server</source>
+        <translation>&amp;Использовать прокси-сервер</translation>
+    </message>
+    <message>
+        <source>A&amp;ddress:</source>
+        <translation>&amp;Адрес:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Порт:</translation>
     </message>
 </context>
 <context>
@@ -448,6 +456,10 @@ Exit status:
 Perhaps, device is connected in a wrong way, or you may need some extra software installation.</source>
         <translation>Устройства не найдены.
 Возможно, устройство подключено неправильно или требуется установить дополнительное программное обеспечение.</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Справка</translation>
     </message>
 </context>
 <context>
@@ -673,10 +685,6 @@ Folder:
         <translation>Выбрать исполняемый файл</translation>
     </message>
     <message>
-        <source>Select</source>
-        <translation>Выбрать</translation>
-    </message>
-    <message>
         <source>Restore backup</source>
         <translation>Восстановить резервную копию</translation>
     </message>
@@ -748,6 +756,14 @@ Folder:
         <source>&lt;font color="red"&gt;Korwind Navigator is installed to read-only flash drive and cannot be updated. Switch flash drive to write mode to update Korwind Navigator.&lt;/font&gt;&lt;br&gt;</source>
         <translation>&lt;font color="red"&gt;Korwind Navigator установлен на карту памяти, доступную только для чтения, и не может быть обновлён. Чтобы обновить Korwind Navigator, переключите карту памяти в режим записи.&lt;/font&gt;&lt;br&gt;</translation>
     </message>
+    <message>
+        <source>S&amp;elect</source>
+        <translation>Вы&amp;брать</translation>
+    </message>
+    <message>
+        <source>&amp;Restore backup</source>
+        <translation>&amp;Восстановить резервную копию</translation>
+    </message>
 </context>
 <context>
     <name>KorwindUpdateChooseWidget</name>
@@ -786,6 +802,10 @@ Folder:
     <message>
         <source>Next</source>
         <translation>Далее</translation>
+    </message>
+    <message>
+        <source>&amp;Create a backup</source>
+        <translation>&amp;Создать резервную копию</translation>
     </message>
 </context>
 <context>
@@ -868,10 +888,6 @@ restart. Should we restart the application now?</source>
     <message>
         <source>Retry</source>
         <translation>Повторить</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Выход</translation>
     </message>
     <message>
         <source>Checking latest version...</source>
@@ -1123,6 +1139,41 @@ Map updates are offered for Korwind Navigator %2 and later.</source>
         <source>You may need to do some things with your device to accomplish installation.</source>
         <translation>Для завершения установки может потребоваться выполнить некоторые действия на устройстве.</translation>
     </message>
+    <message>
+        <source>The update is still running. Do you want to cancel it?</source>
+        <translation>Обновление ещё выполняется. Отменить его?</translation>
+    </message>
+</context>
+<context>
+    <name>MapTree</name>
+    <message>
+        <source>Map</source>
+        <translation>Карта</translation>
+    </message>
+    <message>
+        <source>Choose what happens</source>
+        <translation>Выбрать, что произойдёт</translation>
+    </message>
+    <message>
+        <source>Expand</source>
+        <translation>Развернуть</translation>
+    </message>
+    <message>
+        <source>Collapse</source>
+        <translation>Свернуть</translation>
+    </message>
+    <message>
+        <source>Changes what happens to the map, as a click on its icon does.</source>
+        <translation>Меняет, что произойдёт с картой, как щелчок по её значку.</translation>
+    </message>
+    <message>
+        <source>Shows the regional maps.</source>
+        <translation>Показывает региональные карты.</translation>
+    </message>
+    <message>
+        <source>Hides the regional maps.</source>
+        <translation>Скрывает региональные карты.</translation>
+    </message>
 </context>
 <context>
     <name>MapUpdateChooseWidget</name>
@@ -1157,10 +1208,6 @@ Map updates are offered for Korwind Navigator %2 and later.</source>
     <message>
         <source>Choose other storage card</source>
         <translation>Выбрать другую карту памяти</translation>
-    </message>
-    <message>
-        <source>&lt;a href="#"&gt;Choose other storage card&lt;/a&gt;</source>
-        <translation>&lt;a href="#"&gt;Выбрать другую карту памяти&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Not enough free space</source>
@@ -1201,6 +1248,18 @@ Map updates are offered for Korwind Navigator %2 and later.</source>
     <message>
         <source>This choice cannot be made. %1</source>
         <translation>Такой выбор невозможен. %1</translation>
+    </message>
+    <message>
+        <source>&amp;Choose other storage card</source>
+        <translation>Выбрать &amp;другую карту памяти</translation>
+    </message>
+    <message>
+        <source>Create a &amp;backup</source>
+        <translation>Создать &amp;резервную копию</translation>
+    </message>
+    <message>
+        <source>&amp;Restore backup</source>
+        <translation>&amp;Восстановить резервную копию</translation>
     </message>
 </context>
 <context>
@@ -1366,6 +1425,26 @@ Click the icon to change what happens to this map.</source>
     <message>
         <source>Android</source>
         <translation>Android</translation>
+    </message>
+    <message>
+        <source>&amp;iPhone</source>
+        <translation>&amp;iPhone</translation>
+    </message>
+    <message>
+        <source>&amp;PND</source>
+        <translation>&amp;PND</translation>
+    </message>
+    <message>
+        <source>S&amp;ymbian</source>
+        <translation>S&amp;ymbian</translation>
+    </message>
+    <message>
+        <source>&amp;WindowsMobile</source>
+        <translation>&amp;WindowsMobile</translation>
+    </message>
+    <message>
+        <source>&amp;Android</source>
+        <translation>&amp;Android</translation>
     </message>
 </context>
 <context>
@@ -1628,12 +1707,12 @@ Please switch your device to USB mode and press "Retry".</source>
         <translation>Чтобы помочь нам решить проблему, сообщите сведения об устройстве. Укажите производителя и модель устройства в поле "Название устройства".</translation>
     </message>
     <message>
-        <source>Device name:</source>
-        <translation>Название устройства:</translation>
-    </message>
-    <message>
         <source>Device name</source>
         <translation>Название устройства</translation>
+    </message>
+    <message>
+        <source>Device &amp;name:</source>
+        <translation>Название &amp;устройства:</translation>
     </message>
 </context>
 <context>
@@ -1783,14 +1862,6 @@ Please switch your device to USB mode and press "Retry".</source>
         <translation>Управление резервными копиями</translation>
     </message>
     <message>
-        <source>Manage backups...</source>
-        <translation>Управление резервными копиями...</translation>
-    </message>
-    <message>
-        <source>Folder to store the backups:</source>
-        <translation>Папка для резервных копий:</translation>
-    </message>
-    <message>
         <source>Folder to store the backups</source>
         <translation>Папка для резервных копий</translation>
     </message>
@@ -1801,10 +1872,6 @@ Please switch your device to USB mode and press "Retry".</source>
     <message>
         <source>Select</source>
         <translation>Выбрать</translation>
-    </message>
-    <message>
-        <source>Folder to store downloaded files:</source>
-        <translation>Папка для загруженных файлов:</translation>
     </message>
     <message>
         <source>Folder to store downloaded files</source>
@@ -1829,6 +1896,22 @@ Please switch your device to USB mode and press "Retry".</source>
     <message>
         <source>Select directory</source>
         <translation>Выбор папки</translation>
+    </message>
+    <message>
+        <source>&amp;Automatically create backups</source>
+        <translation>&amp;Автоматически создавать резервные копии</translation>
+    </message>
+    <message>
+        <source>&amp;Manage backups...</source>
+        <translation>&amp;Управление резервными копиями...</translation>
+    </message>
+    <message>
+        <source>Folder to store the &amp;backups:</source>
+        <translation>Папка для &amp;резервных копий:</translation>
+    </message>
+    <message>
+        <source>Folder to store &amp;downloaded files:</source>
+        <translation>Папка для &amp;загруженных файлов:</translation>
     </message>
 </context>
 <context>
@@ -1855,6 +1938,10 @@ Please switch your device to USB mode and press "Retry".</source>
     <message>
         <source>Installation is finished!</source>
         <translation>Установка завершена!</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Успешно</translation>
     </message>
 </context>
 <context>
@@ -1888,6 +1975,10 @@ Please switch your device to USB mode and press "Retry".</source>
     <message>
         <source>Delete</source>
         <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Удалить</translation>
     </message>
 </context>
 <context>
@@ -2144,6 +2235,18 @@ You cannot update maps with no flash card inserted.</source>
         <source>time left: %1</source>
         <translation>осталось: %1</translation>
     </message>
+    <message>
+        <source>Running</source>
+        <translation>Выполняется</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Готово</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>Ожидает</translation>
+    </message>
 </context>
 <context>
     <name>UpdateStagesWidget</name>
@@ -2261,6 +2364,13 @@ You cannot update maps with no flash card inserted.</source>
     <message>
         <source>%1 B/s</source>
         <translation>%1 Б/с</translation>
+    </message>
+</context>
+<context>
+    <name>WarningFrame</name>
+    <message>
+        <source>Warning</source>
+        <translation>Внимание</translation>
     </message>
 </context>
 <context>

@@ -4,10 +4,59 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QSet>
+#include <QTabBar>
 
 namespace {
 
 const QString secretSequence = QStringLiteral("WAYPOINTS");
+
+// The mnemonics that the buttons, the labels of other controls and the tabs below the widget use; only
+// those of shown widgets when asked, else also those of widgets the page may show later.
+QSet<QKeySequence> mnemonicsBelow(const QWidget *root, bool shownOnly)
+{
+    QSet<QKeySequence> taken;
+    const auto counts = [root, shownOnly](const QWidget *widget) { return !shownOnly || widget->isVisibleTo(root); };
+    for (const QAbstractButton *button : root->findChildren<QAbstractButton *>()) {
+        if (counts(button))
+            taken.insert(QKeySequence::mnemonic(button->text()));
+    }
+    for (const QLabel *label : root->findChildren<QLabel *>()) {
+        if (label->buddy() && counts(label))
+            taken.insert(QKeySequence::mnemonic(label->text()));
+    }
+    for (const QTabBar *tabs : root->findChildren<QTabBar *>()) {
+        for (int i = 0; i < tabs->count() && counts(tabs); ++i)
+            taken.insert(QKeySequence::mnemonic(tabs->tabText(i)));
+    }
+    return taken;
+}
+
+// The text with a mnemonic on a letter that is not taken yet: the first letter of a word where
+// possible, else any; without one when every letter is taken.
+QString withMnemonic(const QString &text, QSet<QKeySequence> &taken)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const auto isFree = [&](int i) {
+        return escaped.at(i).isLetterOrNumber()
+               && !taken.contains(QKeySequence::mnemonic(QLatin1Char('&') + escaped.at(i)));
+    };
+    for (bool wordStartsOnly : {true, false}) {
+        for (int i = 0; i < escaped.size(); ++i) {
+            if (wordStartsOnly && i > 0 && escaped.at(i - 1).isLetterOrNumber())
+                continue;
+            if (isFree(i)) {
+                const QString marked = escaped.left(i) + QLatin1Char('&') + escaped.mid(i);
+                taken.insert(QKeySequence::mnemonic(marked));
+                return marked;
+            }
+        }
+    }
+    return escaped;
+}
 
 } // namespace
 
@@ -25,6 +74,12 @@ BaseWindow::BaseWindow(AbstractDeviceServices *deviceServices, AbstractNetworkSe
     ui->version->setText(QStringLiteral("v") + QStringLiteral(VKT_VERSION));
     qApp->installEventFilter(&m_keyFilter);
     connect(ui->stackedWidget, &QStackedWidget::currentChanged, this, &BaseWindow::_pageChanged);
+    for (QStackedWidget *stack : {ui->layersWidget, ui->settingsStackedWidget}) {
+        connect(stack, &QStackedWidget::currentChanged, this, [this] {
+            assignMnemonics();
+            focusCurrentPage();
+        });
+    }
 }
 
 BaseWindow::~BaseWindow()
@@ -112,8 +167,8 @@ void BaseWindow::callTaggedHistoryStep(STATE_TAG _tag)
 
 void BaseWindow::setUpdateButtonText(QString _strButtonText)
 {
-    ui->updateButton->setText(_strButtonText);
     ui->updateButton->setAccessibleName(_strButtonText);
+    assignMnemonics();
 }
 
 void BaseWindow::recordState(Action enter, int flags, STATE_TAG tag)
@@ -124,17 +179,93 @@ void BaseWindow::recordState(Action enter, int flags, STATE_TAG tag)
 void BaseWindow::showButton(QPushButton *button, const QString &text, Action action, bool enabled)
 {
     disconnect(button, &QPushButton::clicked, nullptr, nullptr);
-    button->setText(text);
+    if (button == ui->cancelButton)
+        m_leftButtonQuits = false;
+    // The accessible name keeps the text without its mnemonic, from which the mnemonic is chosen.
     button->setAccessibleName(text);
+    if (!enabled)
+        releaseFocus(button);
     button->setEnabled(enabled);
     button->setVisible(true);
     connect(button, &QPushButton::clicked, this, [action = std::move(action)] { action(); });
+    assignMnemonics();
+    if (!focusWidget())
+        focusCurrentPage();
 }
 
 void BaseWindow::hideButton(QPushButton *button)
 {
     disconnect(button, &QPushButton::clicked, nullptr, nullptr);
+    releaseFocus(button);
     button->setVisible(false);
+    assignMnemonics();
+    if (!focusWidget())
+        focusCurrentPage();
+}
+
+void BaseWindow::showExitButton()
+{
+    showButton(ui->cancelButton, tr("Exit"), [] { QApplication::quit(); });
+    m_leftButtonQuits = true;
+}
+
+void BaseWindow::showPage(QWidget *page)
+{
+    // The stack would move focus left on the old page to the new page's first control, or to the page
+    // itself when it has none; the window places it once the page is shown.
+    const QWidget *old = ui->stackedWidget->currentWidget();
+    if (QWidget *focus = focusWidget(); focus && old != page && old->isAncestorOf(focus))
+        focus->clearFocus();
+    ui->stackedWidget->setCurrentWidget(page);
+}
+
+QWidget *BaseWindow::currentPage() const
+{
+    return ui->layersWidget->currentWidget() == ui->settingsLayer ? ui->settingsStackedWidget->currentWidget()
+                                                                    : ui->stackedWidget->currentWidget();
+}
+
+QList<QPushButton *> BaseWindow::barButtons() const
+{
+    if (ui->layersWidget->currentWidget() == ui->settingsLayer)
+        return {ui->settingsUpdateButton, ui->settingsBackButton, ui->settingsCancelButton};
+    return {ui->updateButton, ui->backButton, ui->cancelButton};
+}
+
+void BaseWindow::focusCurrentPage()
+{
+    QWidget *page = currentPage();
+    for (QWidget *widget = page->nextInFocusChain(); widget != page; widget = widget->nextInFocusChain()) {
+        if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled()
+            && widget->isVisibleTo(page)) {
+            widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    const QList<QPushButton *> buttons = barButtons();
+    for (auto it = buttons.crbegin(); it != buttons.crend(); ++it) {
+        QPushButton *button = *it;
+        if (button->isVisibleTo(this) && button->isEnabled()) {
+            button->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+void BaseWindow::releaseFocus(QPushButton *button)
+{
+    if (button->hasFocus() || focusWidget() == button)
+        button->clearFocus();
+}
+
+void BaseWindow::assignMnemonics()
+{
+    // The header shows either "Settings" or the language box, the page may show more of its controls later.
+    QSet<QKeySequence> taken = mnemonicsBelow(currentPage(), false) + mnemonicsBelow(ui->header, true);
+    for (QPushButton *button : barButtons()) {
+        if (button->isVisibleTo(this) && !button->accessibleName().isEmpty())
+            button->setText(withMnemonic(button->accessibleName(), taken));
+    }
 }
 
 void BaseWindow::setErrorPage(const QString &text, const QString &backText, Action back, const QString &nextText,
@@ -162,7 +293,7 @@ void BaseWindow::showNotice(QWidget *page, const NoticeContent &content, bool al
                                content.isError ? ErrorWidget::Severity::Error : ErrorWidget::Severity::Notice);
     else
         ui->successPage->setText(content.text);
-    showButton(ui->cancelButton, tr("Exit"), [] { QApplication::quit(); });
+    showExitButton();
     if (content.back)
         showButton(ui->backButton, content.backText, content.back);
     else
@@ -173,7 +304,7 @@ void BaseWindow::showNotice(QWidget *page, const NoticeContent &content, bool al
         showButton(ui->updateButton, content.nextText, [] {});
     else
         hideButton(ui->updateButton);
-    ui->stackedWidget->setCurrentWidget(page);
+    showPage(page);
 }
 
 void BaseWindow::keyPressed(QKeyEvent *event)
@@ -197,7 +328,29 @@ void BaseWindow::mousePressed()
     m_keyBuffer.clear();
 }
 
-void BaseWindow::_pageChanged(int _nIndex)
+void BaseWindow::keyPressEvent(QKeyEvent *event)
+{
+    const QList<QPushButton *> buttons = barButtons();
+    const auto canPress = [this](QAbstractButton *button) { return button && button->isVisibleTo(this) && button->isEnabled(); };
+    QAbstractButton *target = nullptr;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto *focused = qobject_cast<QAbstractButton *>(focusWidget());
+        target = focused && !focused->isCheckable() ? focused : buttons.at(0);
+    } else if (event->key() == Qt::Key_Escape) {
+        // "Back", else the left button unless it is "Exit".
+        const bool leftQuits = buttons.at(2) == ui->cancelButton && m_leftButtonQuits;
+        target = canPress(buttons.at(1)) ? buttons.at(1) : leftQuits ? nullptr : buttons.at(2);
+    }
+    if (!canPress(target)) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    target->click();
+}
+
+void BaseWindow::_pageChanged(int)
 {
     m_keyBuffer.clear();
+    assignMnemonics();
+    focusCurrentPage();
 }

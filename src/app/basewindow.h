@@ -5,6 +5,7 @@
 #include "keypressfilter.h"
 #include "updatecheckerror.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 
@@ -58,9 +59,14 @@ protected:
 
     // Every page method calls this first, with a way to show the page again.
     void recordState(Action enter, int flags, STATE_TAG tag = ST_UNTAGGED);
-    // Shows the button with the text; a click runs only the given action.
+    // Shows the button with the text; a click runs only the given action. The window gives the buttons of
+    // the bar their mnemonics, so the text has none.
     void showButton(QPushButton *button, const QString &text, Action action, bool enabled = true);
     void hideButton(QPushButton *button);
+    // The left button of the bar as "Exit", which quits; Escape never presses it.
+    void showExitButton();
+    // Makes the page the current one of the wizard's stack; focus then goes into it.
+    void showPage(QWidget *page);
     // Fill the notice pages; a button whose action is empty is hidden ("Next" of the success page is
     // always shown), and the left button always reads "Exit" and quits. The error page shows an error,
     // or with setNoticePage a notice on the way, which does not flag the taskbar entry.
@@ -75,6 +81,9 @@ protected:
 
     void keyPressed(QKeyEvent *event) override;
     void mousePressed() override;
+    // Enter and Escape that the focused control does not use: Enter presses the focused push button or
+    // else the page's main button, Escape "Back" or else "Cancel".
+    void keyPressEvent(QKeyEvent *event) override;
 
     Ui::BaseWindow *const ui;
     AbstractDeviceServices *const deviceServices;
@@ -96,6 +105,18 @@ private:
     };
 
     void showPreviousState(bool stable);
+    // The page shown in the current layer (wizard or settings) and that layer's buttons: main, back, left.
+    QWidget *currentPage() const;
+    QList<QPushButton *> barButtons() const;
+    // Focus goes to the page's first control in the Tab order, or on a page without one (a job's stages)
+    // to the leftmost button of the bar that can be pressed.
+    void focusCurrentPage();
+    // When the focused button is about to go, focus leaves it first, so that it does not wander to the
+    // next control (often the header's "Settings") before the window places it.
+    void releaseFocus(QPushButton *button);
+    // The bar's buttons get a mnemonic that no other control of the page and the header uses: the first
+    // letter of a word of their text where possible, the main button first.
+    void assignMnemonics();
     void applyNoticeButtons(const NoticeContent &content, bool alwaysShowNext);
     void showNotice(QWidget *page, const NoticeContent &content, bool alwaysShowNext);
 
@@ -104,4 +125,5 @@ private:
     NoticeContent m_successContent;
     QString m_keyBuffer;
     KeyPressFilter m_keyFilter;
+    bool m_leftButtonQuits = false;
 };

@@ -168,7 +168,7 @@ void MainWindow::showProgressPage(const QString &text, PROGRESS_TYPE type, Actio
     hideButton(ui->backButton);
     hideButton(ui->updateButton);
     ui->progressPage->setText(text);
-    ui->stackedWidget->setCurrentWidget(ui->progressPage);
+    showPage(ui->progressPage);
     ui->progressPage->prepare(type);
 }
 
@@ -192,13 +192,13 @@ void MainWindow::showRetryBackError(const QString &text)
 void MainWindow::showChoicePage(QWidget *page, const QString &backText, Action back, const QString &nextText,
                                 Action next, bool nextEnabled)
 {
-    showButton(ui->cancelButton, tr("Exit"), [] { QApplication::quit(); });
+    showExitButton();
     if (back)
         showButton(ui->backButton, backText, std::move(back));
     else
         hideButton(ui->backButton);
     showButton(ui->updateButton, nextText, std::move(next), nextEnabled);
-    ui->stackedWidget->setCurrentWidget(page);
+    showPage(page);
 }
 
 KorwindExeInfo MainWindow::chosenInstallation() const
@@ -285,11 +285,6 @@ void MainWindow::_startVKTInstaller()
     recordState([this] { _startVKTInstaller(); }, PageState::Unstable);
     _showInstallSelfUpdatePage();
     m_selfUpdateInstaller.start(m_selfUpdatePackage);
-}
-
-void MainWindow::_cancelVKTInstaller()
-{
-    // The setup is being unpacked and started; there is nothing to stop half-way.
 }
 
 void MainWindow::_onStartVKTInstallerFinished(QString _strError)

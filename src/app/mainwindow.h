@@ -51,7 +51,6 @@ private Q_SLOTS:
     void _startSelfUpdateDownload();
     void _onSelfUpdateDownloadFinished(QString _strError);
     void _startVKTInstaller();
-    void _cancelVKTInstaller();
     void _onStartVKTInstallerFinished(QString _strError);
     void _showDeviceSearchPage();
     void _onDeviceSearchFinished(QString _strError);
@@ -151,6 +150,8 @@ private:
     // The error page with "Back" to the last choice and "Retry" of the last operation.
     void showRetryBackError(const QString &text);
     void showStage(int stage, Action cancel, bool cancelEnabled = true);
+    // "Cancel" of a running job asks first; Yes cancels the stage that runs by then.
+    void confirmJobCancel();
     void cancelDevice();
     void cancelNetwork();
     void showSettingsLayer();
@@ -178,6 +179,7 @@ private:
     QList<const MapInfo *> m_mapsToDelete;
     bool m_needsBackup = false;
     bool m_deleteOldMaps = false;
+    Action m_stageCancel; // how the current stage of the job is cancelled; empty while it cannot be
 
     QString m_reconnectionKey;
     QHash<QWidget *, bool> m_canContinue; // what each choice page last said about "Next"

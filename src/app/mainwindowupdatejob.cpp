@@ -296,11 +296,23 @@ void MainWindow::_onReconnectionFinished(QString _strError)
 
 void MainWindow::showStage(int stage, Action cancel, bool cancelEnabled)
 {
-    showButton(ui->cancelButton, tr("Cancel"), std::move(cancel), cancelEnabled);
+    m_stageCancel = cancelEnabled ? std::move(cancel) : Action();
+    showButton(ui->cancelButton, tr("Cancel"), [this] { confirmJobCancel(); }, cancelEnabled);
     hideButton(ui->backButton);
     hideButton(ui->updateButton);
     ui->updatesStagesPage->setCurrentStage(stage);
-    ui->stackedWidget->setCurrentWidget(ui->updatesStagesPage);
+    showPage(ui->updatesStagesPage);
+}
+
+void MainWindow::confirmJobCancel()
+{
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, tr("Korwind Navigator update center"),
+                              tr("The update is still running. Do you want to cancel it?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    // The job went on while the question was open: what is cancelled is the stage that runs now, if any.
+    if (answer == QMessageBox::Yes && ui->stackedWidget->currentWidget() == ui->updatesStagesPage && m_stageCancel)
+        m_stageCancel();
 }
 
 void MainWindow::_showFileInfoDownloadPage()
@@ -345,5 +357,6 @@ void MainWindow::_showInstallUpdatePage(bool _bCancelEnabled)
 
 void MainWindow::_showInstallSelfUpdatePage()
 {
-    showStage(7, [this] { _cancelVKTInstaller(); });
+    // The setup is being unpacked and started; there is nothing to stop half-way.
+    showStage(7, Action(), false);
 }

@@ -6,6 +6,8 @@
 #include "successwidget.h"
 #include "treeitemdelegate.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -112,4 +114,36 @@ QString DemoProgram::pageText(const QString &pageName) const
     if (const auto *success = window->findChild<SuccessWidget *>(pageName))
         return success->text();
     return QString();
+}
+
+QByteArray fileDigest(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result().toHex() : "<unreadable>";
+}
+
+QMap<QString, QByteArray> fileDigests(const QString &folder)
+{
+    QMap<QString, QByteArray> digests;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        digests.insert(QDir(folder).relativeFilePath(path), fileDigest(path));
+    }
+    return digests;
+}
+
+QMap<QString, QByteArray> demoUpdateMaps(const DemoWorld &world)
+{
+    QMap<QString, QByteArray> maps;
+    for (const QString &map : {QStringLiteral("Base.nm3"), QStringLiteral("RUS.nm3"), QStringLiteral("RUS_Central.nm3"),
+                               QStringLiteral("BLR.nm3")})
+        maps.insert(map, fileDigest(world.catalogue() + QStringLiteral("/files/") + map));
+    return maps;
+}
+
+QMap<QString, QByteArray> mapsOnTheDevice(const DemoWorld &world)
+{
+    return fileDigests(world.deviceMemory() + QStringLiteral("/KorwindContent/Maps"));
 }

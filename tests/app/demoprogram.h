@@ -8,6 +8,7 @@
 #include "packageservices.h"
 #include "standinserverprocess.h"
 
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,6 +57,16 @@ public:
     PackageServices packages;
     std::unique_ptr<MainWindow> window;
 };
+
+// SHA-1 of the file, "<unreadable>" when it cannot be read.
+QByteArray fileDigest(const QString &path);
+// Relative path -> SHA-1 of every file below the folder.
+QMap<QString, QByteArray> fileDigests(const QString &folder);
+// The maps that the demo's update puts into the device memory's map folder (Russia, Central and Belarus, with
+// the base map and Russia that they need), by file name, with the SHA-1 of the catalogue's file.
+QMap<QString, QByteArray> demoUpdateMaps(const DemoWorld &world);
+// The files of the device memory's map folder, by file name, with their SHA-1.
+QMap<QString, QByteArray> mapsOnTheDevice(const DemoWorld &world);
 
 #define REACH(program, name)                                                                                          \
     do {                                                                                                              \

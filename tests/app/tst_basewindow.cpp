@@ -1,6 +1,7 @@
 #include "basewindow.h"
 #include "scriptedservices.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -43,8 +44,12 @@ public:
         return result;
     }
 
+    using BaseWindow::hideButton;
     using BaseWindow::setErrorPage;
     using BaseWindow::setSuccessPage;
+    using BaseWindow::showButton;
+    using BaseWindow::showExitButton;
+    using BaseWindow::showPage;
 
 protected:
     void showFirstPage() override { page("first", PageState::Stable); }
@@ -143,7 +148,7 @@ private Q_SLOTS:
         window.setErrorPage("It failed.", "Back", [&] { ++backs; });
         window.showErrorPage();
         QCOMPARE(pages->currentWidget(), child(window, "errorPage"));
-        QCOMPARE(child<QPushButton>(window, "cancelButton")->text(), QString("Exit"));
+        QCOMPARE(child<QPushButton>(window, "cancelButton")->accessibleName(), QString("Exit"));
         QVERIFY(backButton->isVisible());
         QVERIFY(!updateButton->isVisible());
         backButton->click();
@@ -155,7 +160,7 @@ private Q_SLOTS:
         QCOMPARE(pages->currentWidget(), child(window, "successPage"));
         QVERIFY(!backButton->isVisible());
         QVERIFY(updateButton->isVisible());
-        QCOMPARE(updateButton->text(), QString("Search device"));
+        QCOMPARE(updateButton->text(), QString("Search &device"));
         QCOMPARE(updateButton->accessibleName(), QString("Search device"));
 
         // Going back to the error page shows it as it was, buttons included.
@@ -165,6 +170,128 @@ private Q_SLOTS:
         QVERIFY(backButton->isVisible());
         backButton->click();
         QCOMPARE(backs, 2);
+    }
+
+    void keysPressTheBarButtons_data()
+    {
+        // The bar is "left|middle|right", "-" for a hidden button and "!" after a disabled one; the key is
+        // typed on the focused control, which is the page's unless "focus" names a button.
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("pressed");
+        QTest::newRow("Enter presses the main button") << "Exit|Back|Next" << "" << int(Qt::Key_Return) << "Next";
+        QTest::newRow("Enter of the keypad as well") << "Exit|Back|Next" << "" << int(Qt::Key_Enter) << "Next";
+        QTest::newRow("Enter leaves a disabled main button alone") << "Exit|Back|Next!" << "" << int(Qt::Key_Return) << "";
+        QTest::newRow("Enter presses the focused button") << "Exit|Back|Next" << "backButton" << int(Qt::Key_Return)
+                                                          << "Back";
+        QTest::newRow("Escape goes back") << "Exit|Back|Next" << "" << int(Qt::Key_Escape) << "Back";
+        QTest::newRow("Escape never presses Exit") << "Exit|-|Retry" << "" << int(Qt::Key_Escape) << "";
+        QTest::newRow("Escape cancels an operation") << "Cancel|-|-" << "" << int(Qt::Key_Escape) << "Cancel";
+        QTest::newRow("Alt with a mnemonic") << "Exit|Back|Next" << "" << int(Qt::AltModifier | Qt::Key_B) << "Back";
+    }
+    void keysPressTheBarButtons()
+    {
+        QFETCH(QString, bar);
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(QString, pressed);
+        PageWindow window(&m_device, &m_network, &m_packages);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.showPage(child(window, "successPage"));
+        QStringList presses;
+        const QStringList texts = bar.split('|');
+        const char *names[] = {"cancelButton", "backButton", "updateButton"};
+        for (int i = 0; i < 3; ++i) {
+            QString text = texts.at(i);
+            auto *button = child<QPushButton>(window, names[i]);
+            if (text == "-") {
+                window.hideButton(button);
+                continue;
+            }
+            const bool enabled = !text.endsWith('!');
+            text.remove('!');
+            if (text == "Exit")
+                window.showExitButton();
+            else
+                window.showButton(button, text, [&presses, text] { presses.append(text); }, enabled);
+        }
+        if (!focus.isEmpty())
+            child(window, qPrintable(focus))->setFocus();
+        QVERIFY(QApplication::focusWidget());
+        // Through the window, as the window system delivers a key: to the focused control, shortcuts first.
+        QTest::keyClick(window.windowHandle(), Qt::Key(key & ~Qt::KeyboardModifierMask),
+                        Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+        // A mnemonic presses its button with a short animation.
+        if (pressed.isEmpty())
+            QCOMPARE(presses, QStringList());
+        else
+            QTRY_COMPARE(presses, QStringList{pressed});
+        QVERIFY(window.isVisible()); // Exit was not pressed
+    }
+
+    void mnemonicsOfTheBar_data()
+    {
+        // The main button first, then Back, then the left one; the header's "Settings" holds S.
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("first letters") << QStringList{"Next", "Back", "Exit"} << QStringList{"&Next", "&Back", "&Exit"};
+        QTest::newRow("the header's letter is passed over")
+            << QStringList{"Search device", "Back", "Exit"} << QStringList{"Search &device", "&Back", "&Exit"};
+        QTest::newRow("then any free letter")
+            << QStringList{"Search device", "Select device", "Exit"} << QStringList{"Search &device", "S&elect device", "E&xit"};
+        QTest::newRow("an ampersand stays a character") << QStringList{"Maps & more", "Back", "Exit"}
+                                                        << QStringList{"&Maps && more", "&Back", "&Exit"};
+    }
+    void mnemonicsOfTheBar()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, shown);
+        PageWindow window(&m_device, &m_network, &m_packages);
+        window.showPage(child(window, "successPage"));
+        QStringList result;
+        for (const char *name : {"updateButton", "backButton", "cancelButton"}) {
+            auto *button = child<QPushButton>(window, name);
+            window.showButton(button, texts.value(int(result.size())), [] {});
+            result.append(button->accessibleName());
+        }
+        QCOMPARE(result, texts);
+        result.clear();
+        for (const char *name : {"updateButton", "backButton", "cancelButton"})
+            result.append(child<QPushButton>(window, name)->text());
+        QCOMPARE(result, shown);
+        QCOMPARE(child<QPushButton>(window, "settingsButton")->text(), QString("&Settings"));
+    }
+
+    void focusGoesIntoEachPage()
+    {
+        QStringList focused;
+        PageWindow window(&m_device, &m_network, &m_packages);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto *updateButton = child<QPushButton>(window, "updateButton");
+        window.setErrorPage("It failed.", "Back", [] {}, "Retry", [] {});
+        window.showErrorPage();
+        QVERIFY(child(window, "errorPage")->isAncestorOf(QApplication::focusWidget()));
+
+        // The focused main button goes with the page: focus does not stop at the header on its way.
+        updateButton->setFocus();
+        connect(qApp, &QApplication::focusChanged, &window, [&focused](QWidget *, QWidget *now) {
+            focused.append(now ? now->objectName() : QString("-"));
+        });
+        window.setSuccessPage("Done.", QString(), {}, "Next", [] {});
+        window.showSuccessPage();
+        QVERIFY(child(window, "successPage")->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY2(!focused.contains("settingsButton"), qPrintable(focused.join(',')));
+
+        // A page with no control of its own: the leftmost button that can be pressed.
+        window.showButton(child<QPushButton>(window, "cancelButton"), "Cancel", [] {});
+        window.hideButton(child<QPushButton>(window, "backButton"));
+        window.hideButton(updateButton);
+        window.showPage(child(window, "updatesStagesPage"));
+        QCOMPARE(QApplication::focusWidget(), child(window, "cancelButton"));
+        QVERIFY2(!focused.contains("settingsButton") && !focused.contains("updatesStagesPage"), qPrintable(focused.join(',')));
     }
 
     void headerAndVersion()

@@ -1,5 +1,5 @@
 // The wizard's self-update steps: the warning, the download on the stages page, the installation stage whose
-// "Cancel" does nothing, the program ending with 0 once the setup runs, and the error pages with only "Retry"
+// "Cancel" cannot be pressed, the program ending with 0 once the setup runs, and the error pages with only "Retry"
 // and "Exit". First through scripted services, then against the stand-in server.
 
 #include "appsettings.h"
@@ -52,14 +52,14 @@ QString errorText(const QWidget &window)
     return QTextDocumentFragment::fromHtml(child<ErrorWidget>(window, "errorPage")->text()).toPlainText();
 }
 
-// The texts of the buttons shown, in the order Back, Next, Cancel.
+// The texts of the buttons shown (without the mnemonics), in the order Back, Next, Cancel.
 QStringList buttons(const QWidget &window)
 {
     QStringList texts;
     for (const char *name : {"backButton", "updateButton", "cancelButton"}) {
         const auto *button = child<QPushButton>(window, name);
         if (button->isVisible())
-            texts.append(button->text());
+            texts.append(button->text().remove('&'));
     }
     return texts;
 }
@@ -145,6 +145,7 @@ private Q_SLOTS:
         m_network.finish();
         QCOMPARE(currentPage(*window), "updatesStagesPage");
         QCOMPARE(buttons(*window), QStringList({"Cancel"}));
+        QVERIFY(!child<QPushButton>(*window, "cancelButton")->isEnabled());
         click(*window, "cancelButton");
         QCOMPARE(currentPage(*window), "updatesStagesPage");
         QCOMPARE(buttons(*window), QStringList({"Cancel"}));

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -244,13 +245,14 @@ public:
 
     QString page() const { return window->findChild<QStackedWidget *>("stackedWidget")->currentWidget()->objectName(); }
 
-    // The bar as "left|middle|right"; a hidden button is "-", a disabled one ends with "!".
+    // The bar as "left|middle|right" (without the mnemonics); a hidden button is "-", a disabled one ends
+    // with "!".
     QString buttons() const
     {
         QStringList texts;
         for (const char *name : {"cancelButton", "backButton", "updateButton"}) {
             const QPushButton *b = button(name);
-            texts.append(b->isVisible() ? b->text() + (b->isEnabled() ? "" : "!") : "-");
+            texts.append(b->isVisible() ? b->text().remove('&') + (b->isEnabled() ? "" : "!") : "-");
         }
         return texts.join('|');
     }
@@ -467,8 +469,12 @@ private Q_SLOTS:
                                                         << "deletionWarningPage" << "Exit|Back|Update" << "";
         QTest::newRow("map download") << QStringList{"@maps", "maps install", "click next"} << "updatesStagesPage"
                                       << "Cancel|-|-" << "net:startDownload korwind.blr.nm3";
-        QTest::newRow("map download cancelled") << QStringList{"@maps", "maps install", "click next", "click cancel"}
-                                                << "updatesStagesPage" << "Cancel|-|-" << "net:cancelNetworkOperation";
+        QTest::newRow("map download cancelled after the question")
+            << QStringList{"@maps", "maps install", "click next", "answer yes", "click cancel"} << "updatesStagesPage"
+            << "Cancel|-|-" << "net:cancelNetworkOperation";
+        QTest::newRow("map download goes on when the question is answered No")
+            << QStringList{"@maps", "maps install", "click next", "answer no", "click cancel"} << "updatesStagesPage"
+            << "Cancel|-|-" << "net:startDownload korwind.blr.nm3";
         QTest::newRow("map download fails") << QStringList{"@maps", "maps install", "click next", "net error lost"}
                                             << "errorPage" << "Exit|Select device|Retry" << "";
         QTest::newRow("map download retried") << QStringList{"@maps", "maps install", "click next", "net error lost",
@@ -488,9 +494,9 @@ private Q_SLOTS:
             << "Cancel|-|-" << "dev:installMaps korwind.blr /  then old map data";
         QTest::newRow("maps installed after their backup") << QStringList{"@maps", "maps install", "click next", "net done", "dev ok"}
                                         << "updatesStagesPage" << "Cancel|-|-" << "dev:installMaps korwind.blr / ";
-        QTest::newRow("map installation cancelled")
-            << QStringList{"@maps", "maps install", "click next", "net done", "dev ok", "click cancel"} << "updatesStagesPage"
-            << "Cancel|-|-" << "dev:cancelDeviceOperation";
+        QTest::newRow("map installation cancelled after the question")
+            << QStringList{"@maps", "maps install", "click next", "net done", "dev ok", "answer yes", "click cancel"}
+            << "updatesStagesPage" << "Cancel|-|-" << "dev:cancelDeviceOperation";
         QTest::newRow("map update done") << QStringList{"@maps", "maps install", "click next", "net done", "dev ok", "dev ok"}
                                          << "successPage" << "Exit|Search device|More updates" << "";
         QTest::newRow("more updates: the card is read again")
@@ -573,6 +579,11 @@ private Q_SLOTS:
         wizard.play(steps);
         QCOMPARE(wizard.page(), page);
         QCOMPARE(wizard.buttons(), buttons);
+        // Focus went into the page; a job's stages have no control of their own and leave it on "Cancel".
+        const QWidget *focus = wizard.window->focusWidget();
+        const QWidget *shown = wizard.window->findChild<QStackedWidget *>("stackedWidget")->currentWidget();
+        QVERIFY2(focus && (shown->isAncestorOf(focus) || (page == "updatesStagesPage" && focus == wizard.button("cancelButton"))),
+                 qPrintable(focus ? focus->objectName() : "nothing"));
         if (lastCall.startsWith("dev:"))
             QCOMPARE(wizard.device.calls.value(wizard.device.calls.size() - 1), lastCall.mid(4));
         else if (lastCall.startsWith("net:"))
@@ -816,6 +827,65 @@ private Q_SLOTS:
         QApplication::processEvents();
         QCOMPARE(asked, restartAsked);
         QCOMPARE(AppSettings::language(), chosen);
+    }
+
+    void mapsJobByKeyboard()
+    {
+        Wizard wizard;
+        wizard.start();
+        QVERIFY(QTest::qWaitForWindowActive(wizard.window.get()));
+        QWindow *keys = wizard.window->windowHandle();
+        for (const QString &step : expand({"@maps", "maps install", "maps remove"}))
+            wizard.run(step);
+
+        // Space on "Update" brings the warning, which takes the focus: a second Space does not confirm it.
+        wizard.button("updateButton")->setFocus();
+        QTest::keyClick(keys, Qt::Key_Space);
+        QCOMPARE(wizard.page(), QString("deletionWarningPage"));
+        QVERIFY(wizard.window->findChild<QWidget *>("deletionWarningPage")->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(keys, Qt::Key_Space);
+        QCOMPARE(wizard.page(), QString("deletionWarningPage"));
+
+        // Enter confirms; during the job the focus stays on "Cancel", from stage to stage.
+        QTest::keyClick(keys, Qt::Key_Return);
+        QCOMPARE(wizard.network.calls.last(), QString("startDownload korwind.blr.nm3"));
+        QCOMPARE(QApplication::focusWidget(), wizard.button("cancelButton"));
+        wizard.run("net done");
+        QCOMPARE(wizard.device.calls.last(), QString("createBackup all"));
+        QCOMPARE(QApplication::focusWidget(), wizard.button("cancelButton"));
+
+        // Escape asks before it cancels; No goes on.
+        wizard.run("answer no");
+        QTest::keyClick(keys, Qt::Key_Escape);
+        QCOMPARE(wizard.device.calls.last(), QString("createBackup all"));
+        QCOMPARE(wizard.window->focusWidget(), wizard.button("cancelButton"));
+        wizard.run("dev ok");
+        wizard.run("dev ok");
+        QCOMPARE(wizard.page(), QString("successPage"));
+        QVERIFY(wizard.window->findChild<QWidget *>("successPage")->isAncestorOf(wizard.window->focusWidget()));
+    }
+
+    void settingsByKeyboard()
+    {
+        // Escape leaves the settings as they were, Enter saves them; the focus goes into each layer.
+        Wizard wizard;
+        wizard.start();
+        QVERIFY(QTest::qWaitForWindowActive(wizard.window.get()));
+        for (const QString &step : expand({"@devices"}))
+            wizard.run(step);
+        const auto *layers = wizard.window->findChild<QStackedWidget *>("layersWidget");
+        auto *box = wizard.window->findChild<QCheckBox *>("createBackups");
+        const bool before = AppSettings::createBackups();
+        for (const int key : {Qt::Key_Escape, Qt::Key_Return}) {
+            wizard.button("settingsButton")->click();
+            QCOMPARE(layers->currentWidget()->objectName(), QString("settingsLayer"));
+            QVERIFY(wizard.window->findChild<QWidget *>("mainSettingsPage")->isAncestorOf(QApplication::focusWidget()));
+            box->setChecked(!before);
+            QTest::keyClick(wizard.window->windowHandle(), Qt::Key(key));
+            QCOMPARE(layers->currentWidget()->objectName(), QString("mainLayer"));
+            QVERIFY(wizard.window->findChild<QWidget *>("selectDevicePage")->isAncestorOf(QApplication::focusWidget()));
+            QCOMPARE(AppSettings::createBackups(), key == Qt::Key_Escape ? before : !before);
+        }
     }
 
     void secretSequenceOpensTheReport()

@@ -1,6 +1,7 @@
 // Walks the wizard through every page with sample data, answering for the device and the network
 // through the scripted services, and saves a picture of the window at each page: one PNG a page in
 // the folder given as the first argument, in the language given as the second (such as "de_DE").
+// On each page no two shown controls may share a mnemonic, in whatever language.
 
 #include "applicationdata.h"
 #include "errorwidget.h"
@@ -17,10 +18,13 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -30,6 +34,33 @@
 namespace {
 
 constexpr quint64 MiB = 1024 * 1024;
+
+// Shown controls whose mnemonics are the same: Alt and the letter reaches only one of them.
+QStringList mnemonicClashes(const QWidget &window)
+{
+    QHash<QKeySequence, QString> owners;
+    QStringList clashes;
+    const auto note = [&](const QWidget *widget, const QString &text) {
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty() || !widget->isVisible())
+            return;
+        if (owners.contains(key))
+            clashes.append(owners.value(key) + QStringLiteral(" and ") + text);
+        else
+            owners.insert(key, text);
+    };
+    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
+        note(button, button->text());
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
+        if (label->buddy())
+            note(label, label->text());
+    }
+    for (const QTabBar *tabs : window.findChildren<QTabBar *>()) {
+        for (int i = 0; i < tabs->count(); ++i)
+            note(tabs, tabs->tabText(i));
+    }
+    return clashes;
+}
 
 class Gallery
 {
@@ -44,6 +75,10 @@ public:
         const QString path = m_folder.filePath(QStringLiteral("%1-%2.png").arg(++m_count, 2, 10, QLatin1Char('0')).arg(name));
         if (!window.grab().save(path))
             m_failed = true;
+        for (const QString &clash : mnemonicClashes(window)) {
+            QTextStream(stderr) << name << ": one mnemonic for " << clash << '\n';
+            m_failed = true;
+        }
     }
 
     bool failed() const { return m_failed; }

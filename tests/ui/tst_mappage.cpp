@@ -6,7 +6,10 @@
 #include "sharedtypes.h"
 #include "treeitemdelegate.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
@@ -58,6 +61,18 @@ public:
     qint64 other = 0;
 };
 
+// The row of the tree that a screen reader finds for the map.
+QAccessibleInterface *accessibleRow(QTreeWidget *tree, const QString &code)
+{
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(tree);
+    for (int i = 0; i < view->childCount(); ++i) {
+        QAccessibleInterface *row = view->child(i);
+        if (row && row->role() == QAccessible::TreeItem && row->text(QAccessible::Name).startsWith(code + QStringLiteral(", ")))
+            return row;
+    }
+    return nullptr;
+}
+
 QStringList codes(const QList<const MapInfo *> &maps)
 {
     QStringList result;
@@ -90,6 +105,8 @@ private Q_SLOTS:
     void backupBox_data();
     void backupBox();
     void twoTreesInARow();
+    void screenReaderReadsAndActsOnTheRows();
+    void storageCardChoiceIsOneControl();
 
 private:
     void connectServices();
@@ -163,9 +180,16 @@ MapViewElement *TestMapPage::element(const QString &code) const
     return nullptr;
 }
 
-// A click on the map's icon, or the space key on it when the code starts with "key:".
+// A click on the map's icon, or the space key on it when the code starts with "key:", or a screen reader's
+// action on its row for "reader:".
 void TestMapPage::clickIcon(const QString &code)
 {
+    if (code.startsWith(QStringLiteral("reader:"))) {
+        QAccessibleInterface *row = accessibleRow(m_tree, code.mid(7));
+        QVERIFY(row && row->actionInterface());
+        row->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        return;
+    }
     if (code.startsWith(QStringLiteral("key:"))) {
         m_tree->setCurrentItem(element(code.mid(4)));
         QTest::keyClick(m_tree, Qt::Key_Space);
@@ -225,6 +249,8 @@ void TestMapPage::clickReachesTheServices_data()
                                     << QStringList();
     QTest::newRow("new map chosen by the space key") << QStringList{QStringLiteral("key:") + fonts} << install << 1
                                                      << fonts << install << QStringList{fonts} << QStringList();
+    QTest::newRow("new map chosen by a screen reader") << QStringList{QStringLiteral("reader:") + fonts} << install << 1
+                                                       << fonts << install << QStringList{fonts} << QStringList();
     QTest::newRow("new map chosen and dropped") << QStringList{fonts, fonts} << install << 2 << fonts
                                                 << int(PS_NEW_AVAILABLE) << QStringList() << QStringList();
     QTest::newRow("update") << QStringList{rus} << install << 1 << rus << int(PS_UPDATE_UPDATE) << QStringList{rus}
@@ -233,6 +259,10 @@ void TestMapPage::clickReachesTheServices_data()
                                          << QStringList() << QStringList{rus};
     QTest::newRow("update, delete, keep") << QStringList{rus, rus, rus} << install << 3 << rus
                                           << int(PS_UPDATE_AVAILABLE) << QStringList() << QStringList();
+    const QString reader = QStringLiteral("reader:");
+    QTest::newRow("update, then delete, by a screen reader") << QStringList{reader + rus, reader + rus} << install << 2
+                                                              << rus << int(PS_UPDATE_DELETE) << QStringList()
+                                                              << QStringList{rus};
     QTest::newRow("same version deleted") << QStringList{base} << remove << 1 << base << int(PS_UP_TO_DATE_DELETE)
                                           << QStringList() << QStringList{base};
     // The fonts follow the regional map and cannot be dropped on their own.
@@ -493,6 +523,78 @@ void TestMapPage::twoTreesInARow()
     QList<const MapInfo *> toRemove;
     m_services->selectionResult(toInstall, toRemove);
     QCOMPARE(codes(toInstall), QStringList({QStringLiteral("c")}));
+}
+
+void TestMapPage::screenReaderReadsAndActsOnTheRows()
+{
+    connectServices();
+    present(offeredMaps(), installedMaps());
+    m_tree->collapseAll();
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(m_tree);
+    QCOMPARE(view->role(), QAccessible::Tree);
+    QCOMPARE(view->childCount(), 1 + 3); // the header, then the shown rows
+
+    // Each row says what it is and what happens to it, and gives the map's description.
+    QAccessibleInterface *fonts = accessibleRow(m_tree, QStringLiteral("korwind.fonts"));
+    QVERIFY(fonts);
+    QCOMPARE(fonts->text(QAccessible::Name), QStringLiteral("korwind.fonts, version 1.0, Not chosen"));
+    QCOMPARE(fonts->text(QAccessible::Description), QStringLiteral("Fonts for the map labels\nSize: 50MB"));
+    QCOMPARE(view->indexOfChild(fonts), 2);
+    QCOMPARE(view->child(2), fonts);
+
+    // A country expands and collapses; its regional maps appear among the children.
+    QAccessibleInterface *country = accessibleRow(m_tree, QStringLiteral("korwind.rus"));
+    QVERIFY(country->state().expandable && country->state().collapsed);
+    QCOMPARE(country->actionInterface()->actionNames(),
+             QStringList({QAccessibleActionInterface::toggleAction(), QStringLiteral("expand")}));
+    country->actionInterface()->doAction(QStringLiteral("expand"));
+    QVERIFY(element(QStringLiteral("korwind.rus"))->isExpanded());
+    QVERIFY(country->state().expanded);
+    QCOMPARE(view->childCount(), 1 + 5);
+    QAccessibleInterface *central = accessibleRow(m_tree, QStringLiteral("korwind.rus.central"));
+    QVERIFY(central);
+
+    // A map that follows from another choice has nothing to toggle.
+    central->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(m_tree->currentItem(), element(QStringLiteral("korwind.rus.central")));
+    QCOMPARE(fonts->text(QAccessible::Name),
+             QStringLiteral("korwind.fonts, version 1.0, Will be installed (follows from the other chosen maps)"));
+    QVERIFY(fonts->actionInterface()->actionNames().isEmpty());
+    QCOMPARE(country->actionInterface()->actionNames(),
+             QStringList({QAccessibleActionInterface::toggleAction(), QStringLiteral("collapse")}));
+    country->actionInterface()->doAction(QStringLiteral("collapse"));
+    QCOMPARE(view->childCount(), 1 + 3);
+
+    // The description pane is read by its text.
+    m_tree->setCurrentItem(element(QStringLiteral("korwind.rus")));
+    const auto *description = QAccessible::queryAccessibleInterface(m_page->findChild<QLabel *>(QStringLiteral("descriptionLabel")));
+    QCOMPARE(description->text(QAccessible::Name), element(QStringLiteral("korwind.rus"))->details());
+}
+
+void TestMapPage::storageCardChoiceIsOneControl()
+{
+    QSignalSpy chosen(m_page, &MapUpdateChooseWidget::changeStorageCardClicked);
+    m_page->setSeveralContentFolders(true);
+    connectServices();
+    present(offeredMaps(), installedMaps());
+    QVERIFY(QTest::qWaitForWindowActive(m_page));
+    auto *button = m_page->findChild<QPushButton *>(QStringLiteral("storageCardButton"));
+    QVERIFY(button->isVisible());
+
+    // One stop after the tree, and back again.
+    m_tree->setFocus();
+    QTest::keyClick(m_page->windowHandle(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), button);
+    QTest::keyClick(m_page->windowHandle(), Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != button && !button->isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(m_page->windowHandle(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), button);
+    QTest::keyClick(m_page->windowHandle(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), m_tree);
+
+    button->setFocus();
+    QTest::keyClick(m_page->windowHandle(), Qt::Key_Space);
+    QCOMPARE(chosen.size(), 1);
 }
 
 QTEST_MAIN(TestMapPage)

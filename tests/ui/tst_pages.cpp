@@ -6,6 +6,7 @@
 #include "korwindexechoosewidget.h"
 #include "korwindupdatechoosewidget.h"
 #include "listwidget.h"
+#include "mapupdatechoosewidget.h"
 #include "pathvalidator.h"
 #include "platformbuttonswidget.h"
 #include "platformhelpwidget.h"
@@ -18,6 +19,8 @@
 #include "unfinishedupdatewidget.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -32,6 +35,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <functional>
 #include <memory>
@@ -496,6 +500,110 @@ private Q_SLOTS:
         QCOMPARE(list->findChild<QListWidget *>()->item(1)->text(), QStringLiteral("NAV: device memory, 8,00GB, 3MB free"));
     }
 
+    void storageCardChosenAsShown_data()
+    {
+        // Ways of reaching a card, as steps: "tab" into the list, "down", "ctrl-space", a screen reader's
+        // "select N" (the row, through the table interface) or "toggle N" (the row's action).
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("tabbing into the list chooses nothing") << "tab" << -1;
+        QTest::newRow("the arrow key chooses") << "tab down" << 0;
+        QTest::newRow("a screen reader selects the row") << "select 1" << 1;
+        QTest::newRow("a screen reader toggles the row") << "toggle 1" << 1;
+        QTest::newRow("a screen reader selects another row") << "select 0 select 1" << 1;
+        QTest::newRow("the chosen card cannot be unchosen") << "tab down ctrl-space" << 0;
+    }
+    void storageCardChosenAsShown()
+    {
+        QFETCH(QString, steps);
+        QFETCH(int, chosen);
+        KorwindContentInfo card;
+        card.name = QStringLiteral("/media/u/NAVI_SD");
+        KorwindContentInfo memory;
+        memory.name = QStringLiteral("/media/u/NAVI");
+
+        QWidget window;
+        auto *before = new QLineEdit(&window);
+        auto *page = new KorwindContentChooseWidget(&window);
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(before);
+        layout->addWidget(page);
+        QSignalSpy canContinue(page, &KorwindContentChooseWidget::reportCanContinue);
+        QSignalSpy selected(page, &KorwindContentChooseWidget::korwindContentSelected);
+        page->addKorwindContents({card, memory});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        before->setFocus();
+
+        auto *list = page->findChild<QListWidget *>();
+        QAccessibleInterface *view = QAccessible::queryAccessibleInterface(list);
+        const QStringList words = steps.split(' ');
+        for (int i = 0; i < words.size(); ++i) {
+            const QString &step = words.at(i);
+            if (step == "tab")
+                QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+            else if (step == "down")
+                QTest::keyClick(window.windowHandle(), Qt::Key_Down);
+            else if (step == "ctrl-space")
+                QTest::keyClick(window.windowHandle(), Qt::Key_Space, Qt::ControlModifier);
+            else if (step == "select")
+                QVERIFY(view->tableInterface()->selectRow(words.at(++i).toInt()));
+            else if (step == "toggle")
+                view->child(words.at(++i).toInt())->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        }
+        if (steps.startsWith("tab"))
+            QCOMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(page->selectedContentIndex(), chosen);
+        QCOMPARE(list->currentRow(), chosen);
+        const QList<QListWidgetItem *> shown = list->selectedItems();
+        QCOMPARE(shown.size(), chosen < 0 ? 0 : 1);
+        if (chosen >= 0)
+            QCOMPARE(list->row(shown.first()), chosen);
+        QCOMPARE(canContinue.last().at(0).toBool(), chosen >= 0);
+        QCOMPARE(selected.isEmpty() ? -1 : selected.last().at(0).toInt(), chosen);
+    }
+
+    void listComesBeforeItsDescription()
+    {
+        // Tab from the control before the page reaches the list, then the description, then what follows.
+        // The page is made on its own and then put into the window, as the window's form does with its pages.
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *before = new QLineEdit(&window);
+        layout->addWidget(before);
+        auto *page = new KorwindContentChooseWidget;
+        layout->addWidget(page);
+
+        auto *after = new QLineEdit(&window);
+        layout->addWidget(after);
+        KorwindContentInfo card;
+        card.name = QStringLiteral("/media/u/NAVI_SD");
+        page->addKorwindContents({card});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        before->setFocus();
+        QStringList order;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+            order.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(order, QStringList({QStringLiteral("entriesList"), QStringLiteral("infoTextArea"), QString()}));
+        QCOMPARE(QApplication::focusWidget(), after);
+    }
+
+    void deviceChosenByAScreenReader()
+    {
+        SelectDeviceWidget page;
+        page.addDevices({device(QStringLiteral("Nav"), DeviceInfo::Storage, 10, true, false),
+                         device(QStringLiteral("Other"), DeviceInfo::Storage, 11, true, false)});
+        QSignalSpy selected(&page, &SelectDeviceWidget::deviceSelected);
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(child<QListWidget>(&page, "devicesList"));
+        QVERIFY(list->tableInterface()->selectRow(1));
+        QCOMPARE(page.selectedDeviceIndex(), 11);
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.at(0).at(0).toInt(), 11);
+    }
+
     void updateChoice_data()
     {
         QTest::addColumn<int>("offered");
@@ -595,6 +703,10 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>(&page, "upperLabel")->text(), upper);
         QCOMPARE(child<QPlainTextEdit>(&page, "removedMapsText")->toPlainText(),
                  QStringLiteral("Old <west>, 1.0\nOld east, 1.1"));
+        // The list, which takes the focus, carries the warning for a screen reader.
+        QCOMPARE(child<QPlainTextEdit>(&page, "removedMapsText")->accessibleDescription(),
+                 "Note, that old maps will be removed or re-installed during the update! " + upper
+                     + " If you're ok with that, press the \"Update\" button.");
     }
 
     void sendInfoNeedsADeviceName()
@@ -741,6 +853,7 @@ private Q_SLOTS:
         row("error", [] { return new ErrorWidget; });
         row("success", [] { return new SuccessWidget; });
         row("send info", [] { return new SendInfoWidget; });
+        row("maps", [] { return new MapUpdateChooseWidget; });
         row("unfinished update", [] { return new UnfinishedUpdateWidget; });
     }
     void everyControlHasAnAccessibleName()

@@ -339,6 +339,10 @@ private slots:
             QCOMPARE(child<QWidget>(entry, "progressPart")->isVisibleTo(entry), isCurrent);
             QCOMPARE(child<QLabel>(entry, "currentArrow")->isVisibleTo(entry), isCurrent);
             QCOMPARE(child<QLabel>(entry, "otherArrow")->isVisibleTo(entry), !isCurrent);
+            // The icon tells a screen reader what the picture shows.
+            const QLabel *icon = child<QLabel>(entry, isCurrent ? "currentArrow" : "otherArrow");
+            QCOMPARE(icon->accessibleName(), isCurrent ? QStringLiteral("Running")
+                                             : i < current ? QStringLiteral("Done") : QStringLiteral("Waiting"));
         }
         QCOMPARE(shownHeaders, headers);
     }

@@ -41,8 +41,7 @@ MapUpdateChooseWidget::MapUpdateChooseWidget(QWidget *parent)
     connect(m_ui->mapTree, &QTreeWidget::currentItemChanged, this, &MapUpdateChooseWidget::showDetails);
     clearRefusal();
     connect(m_ui->restoreBackupButton, &QPushButton::clicked, this, &MapUpdateChooseWidget::restoreBackupButtonClicked);
-    for (QLabel *link : {m_ui->storageCardLink, m_ui->noSpaceStorageCardLink})
-        connect(link, &QLabel::linkActivated, this, &MapUpdateChooseWidget::changeStorageCardClicked);
+    connect(m_ui->storageCardButton, &QPushButton::clicked, this, &MapUpdateChooseWidget::changeStorageCardClicked);
     showDetails();
 }
 
@@ -101,8 +100,7 @@ void MapUpdateChooseWidget::addMapUpdateInfo(QList<const MapDisplayInfo *> _newT
                                                                  : m_createBackups && hasExistingMaps);
     m_ui->createBackupCheck->setEnabled(hasExistingMaps && !m_navigatorUpdatePending);
 
-    m_ui->storageCardLink->setVisible(m_severalContentFolders);
-    m_ui->noSpaceStorageCardLink->setVisible(m_severalContentFolders);
+    m_ui->storageCardButton->setVisible(m_severalContentFolders);
 }
 
 void MapUpdateChooseWidget::changeNewMapState(const MapDisplayInfo *_pMap, PACKAGE_STATE _state)

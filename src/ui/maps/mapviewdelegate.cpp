@@ -1,11 +1,11 @@
 #include "mapviewdelegate.h"
 
+#include "maptree.h"
 #include "mapviewelement.h"
 #include "treeitemdelegate.h"
 #include "treewidgetcheckwrapper.h"
 
 #include <QMenu>
-#include <QTreeWidget>
 
 #include <algorithm>
 
@@ -25,7 +25,7 @@ QList<QTreeWidgetItem *> asItems(const QList<MapViewElement *> &elements)
 
 } // namespace
 
-MapViewDelegate::MapViewDelegate(QTreeWidget *tree, QObject *parent)
+MapViewDelegate::MapViewDelegate(MapTree *tree, QObject *parent)
     : QObject(parent), m_tree(tree), m_itemDelegate(new TreeItemDelegate(tree))
 {
     m_tree->setItemDelegate(m_itemDelegate);
@@ -34,6 +34,10 @@ MapViewDelegate::MapViewDelegate(QTreeWidget *tree, QObject *parent)
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     auto *wrapper = new TreeWidgetCheckWrapper(m_tree, m_itemDelegate, this);
     connect(wrapper, &TreeWidgetCheckWrapper::iconClicked, this, &MapViewDelegate::_onIconClicked);
+    connect(m_tree, &MapTree::changeRequested, this, [this](QTreeWidgetItem *item) {
+        if (auto *element = dynamic_cast<CheckableTreeElement *>(item); element && element->isCheckable())
+            _onIconClicked(element);
+    });
     connect(m_tree, &QTreeWidget::customContextMenuRequested, this, &MapViewDelegate::_onContextMenuRequested);
 }
 
@@ -78,7 +82,11 @@ void MapViewDelegate::build(const QList<const MapDisplayInfo *> &newTopLevelMaps
     }
     sortByName(topLevel);
     m_tree->addTopLevelItems(asItems(topLevel));
-    refresh();
+    // A new tree is read as a whole; only later changes of a row are announced.
+    for (MapViewElement *element : std::as_const(m_elements)) {
+        element->refresh();
+        element->takeTextChange();
+    }
 }
 
 void MapViewDelegate::addElement(MapViewElement *element)
@@ -127,8 +135,11 @@ void MapViewDelegate::reset()
 
 void MapViewDelegate::refresh()
 {
-    for (MapViewElement *element : std::as_const(m_elements))
+    for (MapViewElement *element : std::as_const(m_elements)) {
         element->refresh();
+        if (element->takeTextChange())
+            m_tree->announceChange(element);
+    }
 }
 
 PACKAGE_STATE MapViewDelegate::shownState(const MapDisplayInfo *newMap) const

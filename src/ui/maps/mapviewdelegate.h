@@ -9,8 +9,8 @@
 #include <QObject>
 
 class CheckableTreeElement;
+class MapTree;
 class MapViewElement;
-class QTreeWidget;
 class TreeItemDelegate;
 
 // Builds the map tree of the selection page from the package services' entries, shows the states it is
@@ -22,7 +22,7 @@ class MapViewDelegate : public QObject
     Q_OBJECT
 
 public:
-    explicit MapViewDelegate(QTreeWidget *tree, QObject *parent = nullptr);
+    explicit MapViewDelegate(MapTree *tree, QObject *parent = nullptr);
 
     void build(const QList<const MapDisplayInfo *> &newTopLevelMaps, const QList<const MapDisplayInfo *> &existingMaps);
 
@@ -34,7 +34,7 @@ public:
 
     // Every map back to nothing chosen, before the services report the states of a new selection.
     void reset();
-    // Icons and texts from the states.
+    // Icons and texts from the states; a screen reader hears of each row whose text changed.
     void refresh();
 
     // What the row of an offered map shows; PS_NEW_AVAILABLE for an entry not in the tree.
@@ -58,7 +58,7 @@ private:
     void redraw(MapViewElement *row);
     void addElement(MapViewElement *element);
 
-    QTreeWidget *m_tree;
+    MapTree *m_tree;
     TreeItemDelegate *m_itemDelegate;
     QList<MapViewElement *> m_elements;
     // Both the offered and the installed entry of a row lead to it.

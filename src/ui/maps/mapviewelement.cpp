@@ -16,6 +16,7 @@ MapViewElement::MapViewElement(const MapDisplayInfo *newEntry, const MapDisplayI
     else if (!map.version.isEmpty())
         title = tr("%1, version %2").arg(map.name, map.version);
     setText(0, title);
+    setData(0, Qt::AccessibleDescriptionRole, details());
     refresh();
 }
 
@@ -93,6 +94,14 @@ void MapViewElement::refresh()
     setData(0, Qt::AccessibleTextRole, QString(text(0) + QStringLiteral(", ") + stateLine));
     setToolTip(0, isCheckable() ? tr("%1\nClick the icon to change what happens to this map.").arg(stateLine)
                                 : stateLine);
+}
+
+bool MapViewElement::takeTextChange()
+{
+    const QString text = data(0, Qt::AccessibleTextRole).toString();
+    const bool changed = text != m_takenText;
+    m_takenText = text;
+    return changed;
 }
 
 const MapInfo &MapViewElement::shownMap() const

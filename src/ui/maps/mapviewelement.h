@@ -41,6 +41,8 @@ public:
 
     // Icon, state text, tooltip and accessible text from the states.
     void refresh();
+    // Whether the accessible text changed since the last call.
+    bool takeTextChange();
 
 private:
     const MapInfo &shownMap() const;
@@ -53,4 +55,5 @@ private:
     PACKAGE_STATE m_newState = PS_NEW_AVAILABLE;
     bool m_installedDeleted = false;
     bool m_enabled = true;
+    QString m_takenText;
 };

@@ -26,4 +26,7 @@ void DeletionWarningWidget::setMaps(const QList<const MapInfo *> &installed, con
         list += tr("%1, %2\n").arg(map->name, map->version);
     list.chop(1);
     m_ui->removedMapsText->setPlainText(list);
+    // The list takes the focus when the page is shown; with these words a screen reader reads the warning.
+    m_ui->removedMapsText->setAccessibleDescription(
+        QStringList({m_ui->noteLabel->text(), m_ui->upperLabel->text(), m_ui->confirmLabel->text()}).join(QLatin1Char(' ')));
 }

@@ -1,13 +1,19 @@
 #include "listwidget.h"
 
+#include "singlechoicelist.h"
+
 #include <QListWidget>
 
-ListWidget::ListWidget(QWidget *parent) : TwoWindowWidget(parent), m_list(new QListWidget(this))
+ListWidget::ListWidget(QWidget *parent) : ListWidget(new QListWidget, parent)
+{
+}
+
+ListWidget::ListWidget(QListWidget *list, QWidget *parent) : TwoWindowWidget(list, parent), m_list(list)
 {
     m_list->setObjectName(QStringLiteral("entriesList"));
     m_list->setAccessibleName(tr("Entries"));
     m_list->setWordWrap(true);
-    setEntriesView(m_list);
+    new SingleChoiceList(m_list);
     connect(m_list, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem *current) { reportSelection(current ? current->data(Qt::UserRole).toInt() : -1); });
 }

@@ -20,5 +20,7 @@ protected:
     void appendEntry(int index, const QString &displayText) override;
 
 private:
+    ListWidget(QListWidget *list, QWidget *parent);
+
     QListWidget *m_list;
 };

@@ -1,5 +1,6 @@
 #include "selectdevicewidget.h"
 
+#include "singlechoicelist.h"
 #include "storagetext.h"
 #include "ui_selectdevicewidget.h"
 
@@ -40,6 +41,7 @@ SelectDeviceWidget::SelectDeviceWidget(QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::SelectDeviceWidget>())
 {
     m_ui->setupUi(this);
+    new SingleChoiceList(m_ui->devicesList);
     connect(m_ui->platformButtons, &PlatformButtonsWidget::platformButtonClicked, this,
             &SelectDeviceWidget::platformButtonClicked);
     connect(m_ui->devicesList, &QListWidget::currentRowChanged, this, [this](int row) {

@@ -3,14 +3,17 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
-TreeWidget::TreeWidget(QWidget *parent) : TwoWindowWidget(parent), m_tree(new QTreeWidget(this))
+TreeWidget::TreeWidget(QWidget *parent) : TreeWidget(new QTreeWidget, parent)
+{
+}
+
+TreeWidget::TreeWidget(QTreeWidget *tree, QWidget *parent) : TwoWindowWidget(tree, parent), m_tree(tree)
 {
     m_tree->setObjectName(QStringLiteral("entriesTree"));
     m_tree->setAccessibleName(tr("Entries"));
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(false);
     m_tree->setWordWrap(true);
-    setEntriesView(m_tree);
     connect(m_tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { reportSelection(current ? current->data(0, Qt::UserRole).toInt() : -1); });
     // Only the check state of an item changes after it was added, and only by the user while the

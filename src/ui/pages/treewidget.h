@@ -32,6 +32,8 @@ protected:
     void appendEntry(int index, const QString &displayText) override;
 
 private:
+    TreeWidget(QTreeWidget *tree, QWidget *parent);
+
     QTreeWidgetItem *itemOf(int index) const;
     QTreeWidget *m_tree;
 };

@@ -5,10 +5,15 @@
 
 #include <QLayout>
 
-TwoWindowWidget::TwoWindowWidget(QWidget *parent)
-    : ItemDisplayInterface(parent), m_ui(std::make_unique<Ui::TwoWindowWidget>())
+TwoWindowWidget::TwoWindowWidget(QWidget *entriesView, QWidget *parent)
+    : ItemDisplayInterface(parent), m_ui(std::make_unique<Ui::TwoWindowWidget>()), m_entriesView(entriesView)
 {
+    // The Tab order follows the order in which widgets join the window, and an order set afterwards does
+    // not hold in a form made on its own (as the window's pages are): the view joins before the form.
+    entriesView->setParent(this);
     m_ui->setupUi(this);
+    m_ui->entriesWidget->layout()->addWidget(entriesView);
+    m_ui->leftText->setBuddy(entriesView);
     m_ui->actionButtonsArea->hide();
     m_ui->infoTextArea->setEnabled(false);
     connect(m_ui->deleteButton, &QPushButton::clicked, this, &TwoWindowWidget::deleteButtonClicked);
@@ -41,7 +46,7 @@ int TwoWindowWidget::count() const
 void TwoWindowWidget::setLeftHeaderText(const QString &text)
 {
     m_ui->leftText->setText(text);
-    if (m_entriesView && !text.isEmpty())
+    if (!text.isEmpty())
         m_entriesView->setAccessibleName(text);
 }
 
@@ -53,14 +58,6 @@ void TwoWindowWidget::setRightHeaderText(const QString &text)
 void TwoWindowWidget::setDeleteButtonShown(bool shown)
 {
     m_ui->actionButtonsArea->setVisible(shown);
-}
-
-void TwoWindowWidget::setEntriesView(QWidget *view)
-{
-    m_entriesView = view;
-    m_ui->entriesWidget->layout()->addWidget(view);
-    m_ui->leftText->setBuddy(view);
-    setTabOrder(view, m_ui->infoTextArea);
 }
 
 void TwoWindowWidget::reportSelection(int index)

@@ -19,7 +19,6 @@ class TwoWindowWidget : public ItemDisplayInterface
     Q_OBJECT
 
 public:
-    explicit TwoWindowWidget(QWidget *parent = nullptr);
     ~TwoWindowWidget() override;
 
     void clearElements() final;
@@ -34,8 +33,9 @@ Q_SIGNALS:
     void deleteButtonClicked();
 
 protected:
-    // Places the subclass's view under the left header; the view is named after that header.
-    void setEntriesView(QWidget *view);
+    // The subclass's list view goes under the left header and is named after it. It comes first in the
+    // Tab order, before the description and the buttons.
+    TwoWindowWidget(QWidget *entriesView, QWidget *parent);
     // The list view's own part of clearing and adding.
     virtual void removeEntries() = 0;
     virtual void appendEntry(int index, const QString &displayText) = 0;
@@ -49,6 +49,6 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<Ui::TwoWindowWidget> m_ui;
-    QWidget *m_entriesView = nullptr;
+    QWidget *m_entriesView;
     QHash<int, QString> m_descriptions;
 };

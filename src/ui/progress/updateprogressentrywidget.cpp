@@ -66,6 +66,9 @@ void UpdateProgressEntryWidget::setState(State state)
     m_ui->headerLabel->setFont(font);
     m_ui->currentArrow->setVisible(current);
     m_ui->otherArrow->setVisible(!current);
+    // The pictures do not tell a screen reader which stage runs and which are done; their names do.
+    m_ui->currentArrow->setAccessibleName(tr("Running"));
+    m_ui->otherArrow->setAccessibleName(state == Done ? tr("Done") : tr("Waiting"));
     if (becomesCurrent) {
         m_ui->extraInfo->hide();
         m_ui->progressBar->prepare(PT_PERCENT);

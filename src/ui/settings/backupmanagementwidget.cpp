@@ -1,6 +1,7 @@
 #include "backupmanagementwidget.h"
 
 #include "formatting.h"
+#include "singlechoicelist.h"
 #include "ui_backupmanagementwidget.h"
 
 #include <QMessageBox>
@@ -15,6 +16,7 @@ BackupManagementWidget::BackupManagementWidget(QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::BackupManagementWidget>())
 {
     m_ui->setupUi(this);
+    new SingleChoiceList(m_ui->entriesList);
     connect(m_ui->entriesList, &QListWidget::currentRowChanged, this, &BackupManagementWidget::showEntry);
     connect(m_ui->deleteButton, &QPushButton::clicked, this, &BackupManagementWidget::_onDeleteButtonClicked);
     addBackups({});
