@@ -2017,6 +2017,10 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
         <source>It was begun on %1 at %2.</source>
         <translation>Sie wurde am %1 um %2 begonnen.</translation>
     </message>
+    <message>
+        <source>&amp;Restore the backup</source>
+        <translation>&amp;Sicherung wiederherstellen</translation>
+    </message>
 </context>
 <context>
     <name>UpdateCommand</name>

@@ -2019,6 +2019,10 @@ Please switch your device to USB mode and press "Retry".</source>
         <source>It was begun on %1 at %2.</source>
         <translation>Оно было начато %1 в %2.</translation>
     </message>
+    <message>
+        <source>&amp;Restore the backup</source>
+        <translation>&amp;Восстановить резервную копию</translation>
+    </message>
 </context>
 <context>
     <name>UpdateCommand</name>
