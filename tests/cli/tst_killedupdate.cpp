@@ -4,6 +4,7 @@
 // program, and each map old or new or recorded as removed for room; a second run finishes the job and
 // the stick then holds exactly the new set.
 
+#include "foldersnapshot.h"
 #include "korwindupdateenvironment.h"
 #include "mapfilewriter.h"
 #include "standinserverprocess.h"
@@ -200,13 +201,7 @@ void TestKilledUpdate::prepareDevice()
 
 QMap<QString, QByteArray> TestKilledUpdate::deviceFiles() const
 {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(volume(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path.mid(volume().size()), sha1(readFile(path)));
-    }
-    return files;
+    return fileDigestsBelow(volume());
 }
 
 void TestKilledUpdate::prepare(QProcess &process) const

@@ -3,6 +3,7 @@
 // warning, and each kind of bad input with its exit status and an unchanged device.
 
 #include "authproxyprocess.h"
+#include "foldersnapshot.h"
 #include "korwindupdateenvironment.h"
 #include "mapfilewriter.h"
 #include "standinserverprocess.h"
@@ -176,11 +177,9 @@ void TestKorwindUpdate::init()
 QMap<QString, QString> TestKorwindUpdate::deviceFiles() const
 {
     QMap<QString, QString> files;
-    QDirIterator it(volume(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path.mid(volume().size()), sha1(readFile(path)));
-    }
+    const QMap<QString, QByteArray> digests = fileDigestsBelow(volume());
+    for (auto file = digests.cbegin(); file != digests.cend(); ++file)
+        files.insert(file.key(), QString::fromLatin1(file.value()));
     return files;
 }
 

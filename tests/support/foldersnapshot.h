@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -24,4 +25,19 @@ inline QMap<QString, QByteArray> folderSnapshot(const QString &folder)
         entries.insert(relative, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>"));
     }
     return entries;
+}
+
+// "/" and the path below folder -> SHA-1 (hexadecimal) of every file below it, hidden ones included: what
+// a device holds, compared with what it should hold.
+inline QMap<QString, QByteArray> fileDigestsBelow(const QString &folder)
+{
+    QMap<QString, QByteArray> digests;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+        digests.insert(path.mid(folder.size()), QCryptographicHash::hash(content, QCryptographicHash::Sha1).toHex());
+    }
+    return digests;
 }
