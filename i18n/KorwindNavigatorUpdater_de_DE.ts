@@ -417,6 +417,10 @@ Exit-Status:
         <source>no maps are offered for the navigators found</source>
         <translation>für die gefundenen Navigatoren werden keine Karten angeboten</translation>
     </message>
+    <message>
+        <source>  (damaged)</source>
+        <translation>  (beschädigt)</translation>
+    </message>
 </context>
 <context>
     <name>DeviceInfo</name>
@@ -601,6 +605,15 @@ Bitte laden Sie die Karten erneut herunter.</translation>
 Please choose a backups folder outside the device in the settings.</source>
         <translation>Der Sicherungsordner liegt in einem Ordner, der gesichert wird; eine Wiederherstellung würde daher die Sicherungen selbst löschen.
 Bitte wählen Sie in den Einstellungen einen Sicherungsordner außerhalb des Geräts.</translation>
+    </message>
+    <message>
+        <source>The last update of this device did not finish: finish it, or restore the backup, before you begin another one.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The device gave back other data than was written to it: its memory card is failing, or holds less than it claims.
+The update was stopped; it can be finished on a sound card.</source>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
@@ -1043,6 +1056,27 @@ Bitte wechseln Sie den Modus und klicken Sie auf "Fortfahren".</translation>
         <source>Searching for reconnected device...</source>
         <translation>Erneut angeschlossenes Gerät wird gesucht...</translation>
     </message>
+    <message>
+        <source>Finish the update</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Preparing to finish the update...</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Internal application error.</source>
+        <translation>Interner Programmfehler.</translation>
+    </message>
+    <message>
+        <source>The update is finished.
+You need to unplug your device before running Korwind Navigator</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The backup made before the update (%1) is no longer in the backups folder.</source>
+        <translation type="unfinished" />
+    </message>
 </context>
 <context>
     <name>MapUpdateChooseWidget</name>
@@ -1187,6 +1221,30 @@ Klicken Sie auf das Symbol, um festzulegen, was mit dieser Karte geschieht.</tra
     <message>
         <source>%1 (follows from the other chosen maps)</source>
         <translation>%1 (ergibt sich aus den anderen ausgewählten Karten)</translation>
+    </message>
+    <message>
+        <source>The map's file on the device is damaged: it was cut short or changed after its installation.</source>
+        <translation>Die Datei dieser Karte auf dem Gerät ist beschädigt: Sie wurde nach der Installation gekürzt oder verändert.</translation>
+    </message>
+    <message>
+        <source>Damaged, update available</source>
+        <translation>Beschädigt, Update verfügbar</translation>
+    </message>
+    <message>
+        <source>Damaged, not chosen to be installed again</source>
+        <translation>Beschädigt, nicht zur Neuinstallation ausgewählt</translation>
+    </message>
+    <message>
+        <source>Damaged, a newer version is offered</source>
+        <translation>Beschädigt, eine neuere Version wird angeboten</translation>
+    </message>
+    <message>
+        <source>Damaged, not offered to be installed again</source>
+        <translation>Beschädigt, keine Neuinstallation angeboten</translation>
+    </message>
+    <message>
+        <source>Damaged, will be installed again</source>
+        <translation>Beschädigt, wird neu installiert</translation>
     </message>
 </context>
 <context>
@@ -1418,6 +1476,10 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>unknown</source>
         <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>installed, damaged</source>
+        <translation>installiert, beschädigt</translation>
     </message>
 </context>
 <context>
@@ -1743,6 +1805,45 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     </message>
 </context>
 <context>
+    <name>UnfinishedUpdateWidget</name>
+    <message>
+        <source>The last update did not finish</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Restore the backup</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The last update of this device did not finish, so the device may lack some of its maps or files.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>It was begun on %1.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Korwind Navigator %1 was being installed.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Maps still to install: %1.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>To make room, these map files were removed before their new versions were in place: %1.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>"Finish the update" installs what is missing, with the files already downloaded, and downloads the rest.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Or put the device back as it was before the update, from the backup %1.</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>UpdateCommand</name>
     <message>
         <source>downloaded</source>
@@ -1887,10 +1988,6 @@ Ohne eingesetzte Speicherkarte können keine Karten aktualisiert werden.</transl
         <translation>keine Änderungen</translation>
     </message>
     <message>
-        <source>the folder's other map data is deleted first</source>
-        <translation>die übrigen Kartendaten des Ordners werden zuerst gelöscht</translation>
-    </message>
-    <message>
         <source>A backup of the program and maps is made in %1.</source>
         <translation>In %1 wird eine Sicherung von Programm und Karten erstellt.</translation>
     </message>
@@ -1929,6 +2026,10 @@ Ohne eingesetzte Speicherkarte können keine Karten aktualisiert werden.</transl
     <message>
         <source>The device may hold part of the update.</source>
         <translation>Das Gerät enthält möglicherweise einen Teil des Updates.</translation>
+    </message>
+    <message>
+        <source>the folder's other map data is deleted once the new maps are in place</source>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>

@@ -417,6 +417,10 @@ Exit status:
         <source>no maps are offered for the navigators found</source>
         <translation>для найденных навигаторов карты не предлагаются</translation>
     </message>
+    <message>
+        <source>  (damaged)</source>
+        <translation>  (повреждена)</translation>
+    </message>
 </context>
 <context>
     <name>DeviceInfo</name>
@@ -601,6 +605,15 @@ Please download the maps again.</source>
 Please choose a backups folder outside the device in the settings.</source>
         <translation>Папка для резервных копий находится внутри папки, которая включается в резервную копию, поэтому при восстановлении были бы удалены сами резервные копии.
 Выберите в настройках папку для резервных копий вне устройства.</translation>
+    </message>
+    <message>
+        <source>The last update of this device did not finish: finish it, or restore the backup, before you begin another one.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The device gave back other data than was written to it: its memory card is failing, or holds less than it claims.
+The update was stopped; it can be finished on a sound card.</source>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
@@ -1043,6 +1056,27 @@ Please, switch the mode and press "Continue".</source>
         <source>Searching for reconnected device...</source>
         <translation>Поиск переподключённого устройства...</translation>
     </message>
+    <message>
+        <source>Finish the update</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Preparing to finish the update...</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Internal application error.</source>
+        <translation>Внутренняя ошибка приложения.</translation>
+    </message>
+    <message>
+        <source>The update is finished.
+You need to unplug your device before running Korwind Navigator</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The backup made before the update (%1) is no longer in the backups folder.</source>
+        <translation type="unfinished" />
+    </message>
 </context>
 <context>
     <name>MapUpdateChooseWidget</name>
@@ -1187,6 +1221,30 @@ Click the icon to change what happens to this map.</source>
     <message>
         <source>%1 (follows from the other chosen maps)</source>
         <translation>%1 (требуется для других выбранных карт)</translation>
+    </message>
+    <message>
+        <source>The map's file on the device is damaged: it was cut short or changed after its installation.</source>
+        <translation>Файл этой карты на устройстве повреждён: после установки он был обрезан или изменён.</translation>
+    </message>
+    <message>
+        <source>Damaged, update available</source>
+        <translation>Повреждена, есть обновление</translation>
+    </message>
+    <message>
+        <source>Damaged, not chosen to be installed again</source>
+        <translation>Повреждена, повторная установка не выбрана</translation>
+    </message>
+    <message>
+        <source>Damaged, a newer version is offered</source>
+        <translation>Повреждена, предлагается более новая версия</translation>
+    </message>
+    <message>
+        <source>Damaged, not offered to be installed again</source>
+        <translation>Повреждена, повторная установка не предлагается</translation>
+    </message>
+    <message>
+        <source>Damaged, will be installed again</source>
+        <translation>Повреждена, будет установлена заново</translation>
     </message>
 </context>
 <context>
@@ -1418,6 +1476,10 @@ Please switch your device to USB mode and press "Retry".</source>
     <message>
         <source>unknown</source>
         <translation>неизвестно</translation>
+    </message>
+    <message>
+        <source>installed, damaged</source>
+        <translation>установлена, повреждена</translation>
     </message>
 </context>
 <context>
@@ -1745,6 +1807,45 @@ Please switch your device to USB mode and press "Retry".</source>
     </message>
 </context>
 <context>
+    <name>UnfinishedUpdateWidget</name>
+    <message>
+        <source>The last update did not finish</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Restore the backup</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The last update of this device did not finish, so the device may lack some of its maps or files.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>It was begun on %1.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Korwind Navigator %1 was being installed.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Maps still to install: %1.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>To make room, these map files were removed before their new versions were in place: %1.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>"Finish the update" installs what is missing, with the files already downloaded, and downloads the rest.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Or put the device back as it was before the update, from the backup %1.</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>UpdateCommand</name>
     <message>
         <source>downloaded</source>
@@ -1889,10 +1990,6 @@ You cannot update maps with no flash card inserted.</source>
         <translation>без изменений</translation>
     </message>
     <message>
-        <source>the folder's other map data is deleted first</source>
-        <translation>сначала будут удалены прочие данные карт в папке</translation>
-    </message>
-    <message>
         <source>A backup of the program and maps is made in %1.</source>
         <translation>Резервная копия программы и карт будет создана в %1.</translation>
     </message>
@@ -1931,6 +2028,10 @@ You cannot update maps with no flash card inserted.</source>
     <message>
         <source>The device may hold part of the update.</source>
         <translation>На устройстве может остаться часть обновления.</translation>
+    </message>
+    <message>
+        <source>the folder's other map data is deleted once the new maps are in place</source>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
