@@ -429,6 +429,10 @@ Exit-Status:
         <source>no maps are offered for the navigators found</source>
         <translation>für die gefundenen Navigatoren werden keine Karten angeboten</translation>
     </message>
+    <message>
+        <source>  (damaged)</source>
+        <translation>  (beschädigt)</translation>
+    </message>
 </context>
 <context>
     <name>DeviceInfo</name>
@@ -1335,6 +1339,30 @@ Klicken Sie auf das Symbol, um festzulegen, was mit dieser Karte geschieht.</tra
         <source>%1 (follows from the other chosen maps)</source>
         <translation>%1 (ergibt sich aus den anderen ausgewählten Karten)</translation>
     </message>
+    <message>
+        <source>The map's file on the device is damaged: it was cut short or changed after its installation.</source>
+        <translation>Die Datei dieser Karte auf dem Gerät ist beschädigt: Sie wurde nach der Installation gekürzt oder verändert.</translation>
+    </message>
+    <message>
+        <source>Damaged, update available</source>
+        <translation>Beschädigt, Update verfügbar</translation>
+    </message>
+    <message>
+        <source>Damaged, not chosen to be installed again</source>
+        <translation>Beschädigt, nicht zur Neuinstallation ausgewählt</translation>
+    </message>
+    <message>
+        <source>Damaged, a newer version is offered</source>
+        <translation>Beschädigt, eine neuere Version wird angeboten</translation>
+    </message>
+    <message>
+        <source>Damaged, not offered to be installed again</source>
+        <translation>Beschädigt, keine Neuinstallation angeboten</translation>
+    </message>
+    <message>
+        <source>Damaged, will be installed again</source>
+        <translation>Beschädigt, wird neu installiert</translation>
+    </message>
 </context>
 <context>
     <name>NetworkServices</name>
@@ -1624,6 +1652,10 @@ Bitte schalten Sie Ihr Gerät in den USB-Modus und klicken Sie auf "Wiederholen"
     <message>
         <source>korwind-update restore %1 puts the device back as it was before.</source>
         <translation>korwind-update restore %1 stellt den vorherigen Zustand des Geräts wieder her.</translation>
+    </message>
+    <message>
+        <source>installed, damaged</source>
+        <translation>installiert, beschädigt</translation>
     </message>
 </context>
 <context>

@@ -429,6 +429,10 @@ Exit status:
         <source>no maps are offered for the navigators found</source>
         <translation>для найденных навигаторов карты не предлагаются</translation>
     </message>
+    <message>
+        <source>  (damaged)</source>
+        <translation>  (повреждена)</translation>
+    </message>
 </context>
 <context>
     <name>DeviceInfo</name>
@@ -1335,6 +1339,30 @@ Click the icon to change what happens to this map.</source>
         <source>%1 (follows from the other chosen maps)</source>
         <translation>%1 (требуется для других выбранных карт)</translation>
     </message>
+    <message>
+        <source>The map's file on the device is damaged: it was cut short or changed after its installation.</source>
+        <translation>Файл этой карты на устройстве повреждён: после установки он был обрезан или изменён.</translation>
+    </message>
+    <message>
+        <source>Damaged, update available</source>
+        <translation>Повреждена, есть обновление</translation>
+    </message>
+    <message>
+        <source>Damaged, not chosen to be installed again</source>
+        <translation>Повреждена, повторная установка не выбрана</translation>
+    </message>
+    <message>
+        <source>Damaged, a newer version is offered</source>
+        <translation>Повреждена, предлагается более новая версия</translation>
+    </message>
+    <message>
+        <source>Damaged, not offered to be installed again</source>
+        <translation>Повреждена, повторная установка не предлагается</translation>
+    </message>
+    <message>
+        <source>Damaged, will be installed again</source>
+        <translation>Повреждена, будет установлена заново</translation>
+    </message>
 </context>
 <context>
     <name>NetworkServices</name>
@@ -1624,6 +1652,10 @@ Please switch your device to USB mode and press "Retry".</source>
     <message>
         <source>korwind-update restore %1 puts the device back as it was before.</source>
         <translation>korwind-update restore %1 вернёт устройство в прежнее состояние.</translation>
+    </message>
+    <message>
+        <source>installed, damaged</source>
+        <translation>установлена, повреждена</translation>
     </message>
 </context>
 <context>

@@ -117,8 +117,9 @@ void PackageResolver::link(int index, const CodeIndex &availableIndex)
     links.sameCodeInstalled = m_installedIndex.firstWithCode(package.code);
     if (links.sameCodeInstalled >= 0) {
         const MapInfo &installed = m_installed[links.sameCodeInstalled];
-        links.sameVersionInstalled =
-            installed.majorVersion == package.majorVersion && installed.minorVersion == package.minorVersion;
+        // A damaged map is installed again over itself, as an update would replace it.
+        links.sameVersionInstalled = !installed.isDamaged && installed.majorVersion == package.majorVersion
+                                     && installed.minorVersion == package.minorVersion;
     }
 }
 

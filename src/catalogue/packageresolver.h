@@ -62,7 +62,7 @@ private:
         QList<int> conflictingInstalled;  // installed packages whose own conflicts match this one
         QList<int> replacedInstalled;     // first installed match of each replaces relation
         int sameCodeInstalled = -1;       // first installed package with this code
-        bool sameVersionInstalled = false; // ... and it has this version
+        bool sameVersionInstalled = false; // ... and it has this version, undamaged
     };
 
     void link(int index, const CodeIndex &availableIndex);

@@ -107,6 +107,9 @@ void PackageServices::reportMaps()
         auto entry = std::make_unique<MapDisplayInfo>();
         entry->map = &m_availableMaps[i];
         entry->kind = entryKind(m_availableMaps[i]);
+        // A damaged map starts out chosen for its reinstallation; the user may take that back.
+        if (entry->kind == MapDisplayInfo::Reinstallation)
+            m_requestedInstall.insert(i);
         m_availableIndexOfEntry.insert(entry.get(), i);
         m_newEntries.push_back(std::move(entry));
     }
@@ -187,6 +190,7 @@ void PackageServices::foundMapUpdates(QList<MapInfo> _mapUpdates)
     forgetMaps();
     m_resolver.reset();
     m_availableMaps = ofKind(_mapUpdates, ProductInfo::MapPackage);
+    markDamagedBySize();
 }
 
 void PackageServices::foundInstalledMaps(QList<MapInfo> _existingMaps)
@@ -194,6 +198,7 @@ void PackageServices::foundInstalledMaps(QList<MapInfo> _existingMaps)
     forgetMaps();
     m_resolver.reset();
     m_installedMaps = ofKind(_existingMaps, ProductInfo::InstalledMap);
+    markDamagedBySize();
 }
 
 void PackageServices::clickedMap(const MapDisplayInfo *_pMap, PACKAGE_STATE _state)
@@ -236,12 +241,35 @@ int PackageServices::entryKind(const MapInfo &map)
     for (const MapInfo &installed : m_installedMaps) {
         if (installed.code != map.code)
             continue;
-        if (installed.majorVersion == map.majorVersion && installed.minorVersion == map.minorVersion)
-            return MapDisplayInfo::SameVersion;
+        if (installed.majorVersion == map.majorVersion && installed.minorVersion == map.minorVersion) {
+            // Where a newer version is offered, its update repairs the map.
+            return installed.isDamaged && !newerOffered(map) ? MapDisplayInfo::Reinstallation
+                                                             : MapDisplayInfo::SameVersion;
+        }
         codeInstalled = true;
     }
     return codeInstalled || resolver().replacesInstalled(map) ? MapDisplayInfo::UpdateOrReplacement
                                                               : MapDisplayInfo::NewMap;
+}
+
+bool PackageServices::newerOffered(const MapInfo &map) const
+{
+    return std::any_of(m_availableMaps.cbegin(), m_availableMaps.cend(), [&map](const MapInfo &offered) {
+        return offered.code == map.code
+               && std::pair(offered.majorVersion, offered.minorVersion) > std::pair(map.majorVersion, map.minorVersion);
+    });
+}
+
+// An installed map whose size differs from the server's file of its code and version was cut short or
+// changed on the device, also where no record of its installation tells so.
+void PackageServices::markDamagedBySize()
+{
+    for (MapInfo &installed : m_installedMaps) {
+        for (const MapInfo &offered : std::as_const(m_availableMaps)) {
+            if (sameIdentity(&installed, &offered) && installed.file.size != offered.file.size)
+                installed.isDamaged = true;
+        }
+    }
 }
 
 // Drops the presentation and the selection; both describe the map lists as they were. The selection

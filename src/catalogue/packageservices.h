@@ -41,6 +41,8 @@ public Q_SLOTS:
 private:
     PackageResolver &resolver();
     int entryKind(const MapInfo &map);
+    bool newerOffered(const MapInfo &map) const;
+    void markDamagedBySize();
     void forgetMaps();
     void retireEntries(std::vector<std::unique_ptr<MapDisplayInfo>> &entries);
     void applyClick(const MapDisplayInfo *entry, PACKAGE_STATE state);

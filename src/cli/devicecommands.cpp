@@ -88,14 +88,17 @@ Outcome DeviceCommands::status(ServiceSession &session, const CommandLineOptions
 
     QJsonArray folders;
     QList<QStringList> offerLines(contents.size());
-    for (const KorwindContentInfo &content : contents) {
-        QJsonObject folder = RecordFormat::json(content);
-        QJsonArray installed;
-        for (const MapInfo &map : content.maps)
-            installed.append(RecordFormat::json(map));
-        folder.insert(QStringLiteral("installedMaps"), installed);
+    // The files of damaged maps, by folder: as the record of their installation shows, and as the server's
+    // files of their versions show.
+    QList<QStringList> damagedFiles(contents.size());
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        QJsonObject folder = RecordFormat::json(contents.at(i));
         folder.insert(QStringLiteral("offers"), QJsonArray());
         folders.append(folder);
+        for (const MapInfo &map : contents.at(i).maps) {
+            if (map.isDamaged)
+                damagedFiles[i] << map.file.fileName;
+        }
     }
     for (const DottedVersion &version : versions) {
         const UpdateCheckError check = session.checkMaps(version);
@@ -105,7 +108,13 @@ Outcome DeviceCommands::status(ServiceSession &session, const CommandLineOptions
             QStringList &lines = offerLines[i];
             lines << tr("offered for Korwind Navigator %1:").arg(version.toString());
             QJsonArray maps;
-            for (const MapDisplayInfo *entry : session.presentMaps(contents.at(i))) {
+            QList<const MapDisplayInfo *> installed;
+            const QList<const MapDisplayInfo *> offered = session.presentMaps(contents.at(i), &installed);
+            for (const MapDisplayInfo *entry : installed) {
+                if (entry->map->isDamaged && !damagedFiles.at(i).contains(entry->map->file.fileName))
+                    damagedFiles[i] << entry->map->file.fileName;
+            }
+            for (const MapDisplayInfo *entry : offered) {
                 QJsonObject map = RecordFormat::json(*entry->map);
                 map.insert(QStringLiteral("state"), RecordFormat::offerState(*entry));
                 maps.append(map);
@@ -122,6 +131,17 @@ Outcome DeviceCommands::status(ServiceSession &session, const CommandLineOptions
             folder.insert(QStringLiteral("offers"), offers);
             folders[i] = folder;
         }
+    }
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        QJsonArray installed;
+        for (const MapInfo &map : contents.at(i).maps) {
+            QJsonObject entry = RecordFormat::json(map);
+            entry.insert(QStringLiteral("damaged"), damagedFiles.at(i).contains(map.file.fileName));
+            installed.append(entry);
+        }
+        QJsonObject folder = folders.at(i).toObject();
+        folder.insert(QStringLiteral("installedMaps"), installed);
+        folders[i] = folder;
     }
     result.insert(QStringLiteral("navigators"), navigators);
     result.insert(QStringLiteral("contentFolders"), folders);
@@ -158,8 +178,10 @@ Outcome DeviceCommands::status(ServiceSession &session, const CommandLineOptions
         out.line(indent + indent + tr("installed maps:"));
         if (content.maps.isEmpty())
             out.line(indent + indent + indent + tr("none"));
-        for (const MapInfo &map : content.maps)
-            out.line(indent + indent + indent + RecordFormat::mapText(map));
+        for (const MapInfo &map : content.maps) {
+            const bool damaged = damagedFiles.at(i).contains(map.file.fileName);
+            out.line(indent + indent + indent + RecordFormat::mapText(map) + (damaged ? tr("  (damaged)") : QString()));
+        }
         if (versions.isEmpty())
             out.line(indent + indent + tr("no maps are offered for the navigators found"));
         for (const QString &line : offerLines.at(i))

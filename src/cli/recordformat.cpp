@@ -13,7 +13,8 @@ const struct
     const char *text;
 } offerStates[] = {{"update", QT_TRANSLATE_NOOP("RecordFormat", "update")},
                    {"new", QT_TRANSLATE_NOOP("RecordFormat", "new")},
-                   {"installed", QT_TRANSLATE_NOOP("RecordFormat", "installed, up to date")}};
+                   {"installed", QT_TRANSLATE_NOOP("RecordFormat", "installed, up to date")},
+                   {"damaged", QT_TRANSLATE_NOOP("RecordFormat", "installed, damaged")}};
 
 int offerIndex(const MapDisplayInfo &entry)
 {
@@ -22,6 +23,8 @@ int offerIndex(const MapDisplayInfo &entry)
         return 1;
     case MapDisplayInfo::SameVersion:
         return 2;
+    case MapDisplayInfo::Reinstallation:
+        return 3;
     default:
         return 0;
     }

@@ -23,7 +23,8 @@ public:
     static QString kindText(int deviceKind);
     // "Russia (korwind.rus) 2012.1"
     static QString mapText(const MapInfo &map);
-    // How an offered map stands against the installed ones: "new", "update" or "installed".
+    // How an offered map stands against the installed ones: "new", "update", "installed" or "damaged"
+    // (the version of an installed map whose file is damaged).
     static QString offerState(const MapDisplayInfo &entry);
     static QString offerStateText(const MapDisplayInfo &entry);
 

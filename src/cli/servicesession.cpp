@@ -216,12 +216,18 @@ UpdateCheckError ServiceSession::checkMaps(const DottedVersion &navigatorVersion
     return runCheck([&] { m_network->checkMapUpdates(navigatorVersion); });
 }
 
-QList<const MapDisplayInfo *> ServiceSession::presentMaps(const KorwindContentInfo &content)
+QList<const MapDisplayInfo *> ServiceSession::presentMaps(const KorwindContentInfo &content,
+                                                          QList<const MapDisplayInfo *> *installed)
 {
     QList<const MapDisplayInfo *> entries;
     const QMetaObject::Connection connection =
         connect(m_packages.get(), &AbstractPackageServices::reportAvailableMaps, this,
-                [&entries](const QList<const MapDisplayInfo *> &topLevel) { entries = topLevel; });
+                [&entries, installed](const QList<const MapDisplayInfo *> &topLevel,
+                                      const QList<const MapDisplayInfo *> &existing) {
+                    entries = topLevel;
+                    if (installed)
+                        *installed = existing;
+                });
     m_packages->foundInstalledMaps(content.maps);
     m_packages->reportMaps();
     disconnect(connection);

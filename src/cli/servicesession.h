@@ -65,8 +65,10 @@ public:
     // Asks the server for the maps of a navigator version; the package services keep them.
     UpdateCheckError checkMaps(const DottedVersion &navigatorVersion);
     // The offered maps as the package services present them against the folder's installed maps: every
-    // entry of the tree, top level first, then the maps grouped under them. Valid until the next check.
-    QList<const MapDisplayInfo *> presentMaps(const KorwindContentInfo &content);
+    // entry of the tree, top level first, then the maps grouped under them. installed, when given, gets
+    // the installed maps' entries, damaged as the offers show them. Valid until the next check.
+    QList<const MapDisplayInfo *> presentMaps(const KorwindContentInfo &content,
+                                              QList<const MapDisplayInfo *> *installed = nullptr);
     // A failed server question as a failure of the command.
     Outcome serverFailure(const UpdateCheckError &error) const;
 

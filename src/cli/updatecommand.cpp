@@ -334,12 +334,14 @@ Outcome UpdateCommand::chooseMaps()
     if (!check.text().isEmpty())
         return m_session.serverFailure(check);
 
-    const QList<const MapDisplayInfo *> requested = requestedEntries(m_session.presentMaps(*m_content), outcome);
+    const QList<const MapDisplayInfo *> entries = m_session.presentMaps(*m_content);
+    const QList<const MapDisplayInfo *> requested = requestedEntries(entries, outcome);
     if (!outcome.ok())
         return outcome;
+    // Exactly what was asked for: the services' own first choice (damaged maps) is not added to it.
     QMap<const MapDisplayInfo *, PACKAGE_STATE> selection;
-    for (const MapDisplayInfo *entry : requested)
-        selection.insert(entry, PS_NEW_INSTALLATION);
+    for (const MapDisplayInfo *entry : entries)
+        selection.insert(entry, requested.contains(entry) ? PS_NEW_INSTALLATION : PS_NEW_AVAILABLE);
     AbstractPackageServices &packages = m_session.packages();
     packages.setMapsSelection(selection);
     packages.selectionResult(m_mapsToInstall, m_mapsToRemove);
@@ -362,7 +364,8 @@ QList<const MapDisplayInfo *> UpdateCommand::requestedEntries(const QList<const 
     if (m_options.maps != MapChoice::Codes) {
         for (const MapDisplayInfo *entry : entries) {
             const bool isNew = entry->kind == MapDisplayInfo::NewMap && m_options.maps == MapChoice::All;
-            if (isNew || isUpdate(*entry, m_content->maps))
+            // A damaged map is installed again like an update.
+            if (isNew || entry->kind == MapDisplayInfo::Reinstallation || isUpdate(*entry, m_content->maps))
                 requested << entry;
         }
         return requested;

@@ -44,6 +44,14 @@ QStringList codes(const QList<const MapInfo *> &maps)
     return result;
 }
 
+// The map with its file size; damaged as the record of its installation may have found it.
+MapInfo sized(MapInfo map, quint64 size, bool damaged = false)
+{
+    map.file.size = size;
+    map.isDamaged = damaged;
+    return map;
+}
+
 } // namespace
 
 class TestPackageServices : public QObject
@@ -70,6 +78,8 @@ private Q_SLOTS:
     void clickOnUnknownEntryOnlyRecomputes();
     void entriesOfAnEarlierTreeAreNeverCurrent();
     void deletionWarningListsCancelEqualMaps();
+    void damagedMapIsChosenForReinstallation_data();
+    void damagedMapIsChosenForReinstallation();
 
 private:
     // Every state signal in emission order, one line each.
@@ -423,6 +433,67 @@ void TestPackageServices::deletionWarningListsCancelEqualMaps()
     m_services->deletionWarningLists(first, second);
     QCOMPARE(codes(first), QStringList({QStringLiteral("a 1")}));
     QCOMPARE(codes(second), QStringList({QStringLiteral("p 1")}));
+}
+
+void TestPackageServices::damagedMapIsChosenForReinstallation_data()
+{
+    QTest::addColumn<QList<MapInfo>>("offered");
+    QTest::addColumn<MapInfo>("installed");
+    QTest::addColumn<bool>("damaged");
+    QTest::addColumn<int>("kind"); // of the first offer; a reinstallation starts out chosen
+
+    const MapInfo offer = sized(package(QStringLiteral("a")), 200);
+    const int reinstallation = MapDisplayInfo::Reinstallation;
+    const int sameVersion = MapDisplayInfo::SameVersion;
+    QTest::newRow("size differs") << QList<MapInfo>{offer} << sized(installedPackage(QStringLiteral("a")), 100)
+                                  << true << reinstallation;
+    QTest::newRow("same size") << QList<MapInfo>{offer} << sized(installedPackage(QStringLiteral("a")), 200) << false
+                               << sameVersion;
+    QTest::newRow("damaged by the record") << QList<MapInfo>{offer}
+                                           << sized(installedPackage(QStringLiteral("a")), 200, true) << true
+                                           << reinstallation;
+    // The update repairs it; choosing both versions would install the code twice.
+    QTest::newRow("a newer version is offered") << QList<MapInfo>{offer, sized(package(QStringLiteral("a"), 2), 300)}
+                                                << sized(installedPackage(QStringLiteral("a")), 100) << true
+                                                << sameVersion;
+    QTest::newRow("no offer") << QList<MapInfo>{sized(package(QStringLiteral("b")), 100)}
+                              << sized(installedPackage(QStringLiteral("a")), 100, true) << true
+                              << int(MapDisplayInfo::NewMap);
+}
+
+void TestPackageServices::damagedMapIsChosenForReinstallation()
+{
+    QFETCH(QList<MapInfo>, offered);
+    QFETCH(MapInfo, installed);
+    QFETCH(bool, damaged);
+    QFETCH(int, kind);
+
+    m_services->foundMapUpdates(offered);
+    m_services->foundInstalledMaps({installed});
+    m_services->reportMaps();
+    QCOMPARE(m_existing.size(), 1);
+    QCOMPARE(m_existing[0]->map->isDamaged, damaged);
+    QCOMPARE(m_topLevel[0]->kind, kind);
+    const bool chosen = kind == MapDisplayInfo::Reinstallation;
+    const QStringList reinstalled = {QStringLiteral("new a = 1"), QStringLiteral("existing a = 2")};
+    QCOMPARE(takeLog(), QStringList{QStringLiteral("maps")} + (chosen ? reinstalled : QStringList())
+                            + QStringList{QStringLiteral("finished")});
+
+    QList<const MapInfo *> install;
+    QList<const MapInfo *> remove;
+    m_services->selectionResult(install, remove);
+    QCOMPARE(codes(install), chosen ? QStringList{QStringLiteral("a 1")} : QStringList());
+    QCOMPARE(codes(remove), codes(install));
+    // The same map goes and comes: no warning about a deletion.
+    QList<const MapInfo *> installedWarning = {nullptr};
+    QList<const MapInfo *> removedWarning = {nullptr};
+    m_services->deletionWarningLists(installedWarning, removedWarning);
+    QVERIFY(installedWarning.isEmpty() && removedWarning.isEmpty());
+
+    // The user may keep the damaged map as it is.
+    m_services->clickedMap(m_topLevel[0], PS_NEW_AVAILABLE);
+    m_services->selectionResult(install, remove);
+    QVERIFY(install.isEmpty() && remove.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestPackageServices)

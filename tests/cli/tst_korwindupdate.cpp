@@ -102,6 +102,8 @@ private slots:
     void updateAndRestore();
     void mapChoices_data();
     void mapChoices();
+    void damagedMapIsReinstalled_data();
+    void damagedMapIsReinstalled();
     void preparationWarning_data();
     void preparationWarning();
     void badInput_data();
@@ -338,6 +340,46 @@ void TestKorwindUpdate::mapChoices()
     QVERIFY2(update.status == 0, qPrintable(update.err));
     QCOMPARE(QDir(volume("/KorwindContent/Maps")).entryList(QDir::Files, QDir::Name), maps);
     QCOMPARE(readFile(volume("/Navi/MobileNavigator.exe")), navigator);
+}
+
+// What an interrupted copy leaves: the map cut in half under its final name, its header still readable,
+// and no record of its installation. status says so, and update puts the whole file back.
+void TestKorwindUpdate::damagedMapIsReinstalled_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("repaired");
+    QTest::newRow("the updates of the installed maps") << QStringList{"update", "--no-navigator"} << true;
+    QTest::newRow("the map by its code") << QStringList{"update", "--no-navigator", "--maps", "korwind.deu"} << true;
+    // Named maps are all that is installed.
+    QTest::newRow("another map by its code") << QStringList{"update", "--no-navigator", "--maps", "korwind.rus"}
+                                             << false;
+}
+
+void TestKorwindUpdate::damagedMapIsReinstalled()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, repaired);
+    const QByteArray cut = newGermany.left(newGermany.size() / 2);
+    QVERIFY(writeFile(volume("/KorwindContent/Maps/deu-2013.NM3"), cut));
+
+    const Run status = run({"status"});
+    QCOMPARE(status.status, 0);
+    for (const QString &line : {QString("      Germany (korwind.deu) 2013.1  (damaged)"),
+                                QString("      Germany (korwind.deu) 2013.1  147KB  installed, damaged")})
+        QVERIFY2(status.out.split('\n').contains(line), qPrintable(line + "\nnot in\n" + status.out));
+    const QJsonObject folder = run({"status", "--json"}).json()["contentFolders"][0].toObject();
+    const QJsonArray installed = folder["installedMaps"].toArray();
+    QCOMPARE(keys(installed, "code"), QStringList({"korwind.deu", "korwind.rus"}));
+    QCOMPARE(installed[0]["damaged"].toBool(), true);
+    QCOMPARE(installed[1]["damaged"].toBool(), false);
+    QCOMPARE(keys(folder["offers"][0]["maps"].toArray(), "state"), QStringList({"update", "damaged"}));
+
+    const Run update = run(arguments);
+    QVERIFY2(update.status == 0, qPrintable(update.err));
+    QCOMPARE(update.out.contains("install Germany (korwind.deu) 2013.1"), repaired);
+    QCOMPARE(sha1(readFile(volume("/KorwindContent/Maps/deu-2013.NM3"))), sha1(repaired ? newGermany : cut));
+    const QJsonArray after = run({"status", "--json"}).json()["contentFolders"][0]["installedMaps"].toArray();
+    QCOMPARE(after[0]["damaged"].toBool(), !repaired);
 }
 
 // The device's warning that a package may not fit: passed after a backup or with --yes, otherwise the

@@ -179,7 +179,8 @@ private Q_SLOTS:
         QCOMPARE(packageStateIcon(PS_UPDATE_DELETE, true), deleteIcon);
         QCOMPARE(packageStateIcon(PS_UP_TO_DATE_DELETE, true), deleteIcon);
         QCOMPARE(packageStateIcon(PS_NEW_AVAILABLE, false), QStringLiteral(":/resources/New_available_disabled.png"));
-        QVERIFY(packageStateIcon(9, true).isEmpty());
+        QCOMPARE(packageStateIcon(PS_DAMAGED_REINSTALL, true), QStringLiteral(":/resources/Damaged_reinstall.png"));
+        QVERIFY(packageStateIcon(PS_DAMAGED_REINSTALL + 1, true).isEmpty());
         QVERIFY(packageStateIcon(-1, true).isEmpty());
     }
 

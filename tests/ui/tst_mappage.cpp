@@ -107,6 +107,8 @@ private Q_SLOTS:
     void twoTreesInARow();
     void screenReaderReadsAndActsOnTheRows();
     void storageCardChoiceIsOneControl();
+    void damagedMapRow_data();
+    void damagedMapRow();
 
 private:
     void connectServices();
@@ -595,6 +597,59 @@ void TestMapPage::storageCardChoiceIsOneControl()
     button->setFocus();
     QTest::keyClick(m_page->windowHandle(), Qt::Key_Space);
     QCOMPARE(chosen.size(), 1);
+}
+
+void TestMapPage::damagedMapRow_data()
+{
+    QTest::addColumn<QList<MapInfo>>("offered");
+    QTest::addColumn<bool>("recorded"); // damaged by the record of its installation, not only by its size
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("canContinue");
+
+    const MapInfo offer = map(QStringLiteral("korwind.rus"), 100, 2);
+    const QList<MapInfo> sameVersion = {offer};
+    // 100 MB replace the 50 MB left of the damaged file in 60 MB of free space: the old file's room counts.
+    QTest::newRow("chosen when shown") << sameVersion << false << 0 << int(PS_DAMAGED_REINSTALL)
+                                       << "Damaged, will be installed again" << true;
+    QTest::newRow("then deleted") << sameVersion << false << 1 << int(PS_UP_TO_DATE_DELETE)
+                                  << "Will be deleted from the device" << false;
+    QTest::newRow("then kept as it is") << sameVersion << false << 2 << int(PS_DAMAGED)
+                                        << "Damaged, not chosen to be installed again" << false;
+    QTest::newRow("round to reinstallation") << sameVersion << false << 3 << int(PS_DAMAGED_REINSTALL)
+                                             << "Damaged, will be installed again" << true;
+    QTest::newRow("update offered") << QList<MapInfo>{map(QStringLiteral("korwind.rus"), 100, 3)} << true << 0
+                                    << int(PS_DAMAGED) << "Damaged, update available" << false;
+    QTest::newRow("nothing offered") << QList<MapInfo>() << true << 0 << int(PS_DAMAGED)
+                                     << "Damaged, not offered to be installed again" << false;
+}
+
+void TestMapPage::damagedMapRow()
+{
+    QFETCH(QList<MapInfo>, offered);
+    QFETCH(bool, recorded);
+    QFETCH(int, clicks);
+    QFETCH(int, state);
+    QFETCH(QString, text);
+    QFETCH(bool, canContinue);
+
+    m_space.free = qint64(60 * megabyte);
+    connectServices();
+    // A version 2 cut to half its size.
+    MapInfo installed = map(QStringLiteral("korwind.rus"), 50, 2, ProductInfo::InstalledMap);
+    installed.isDamaged = recorded;
+    present(offered, {installed});
+    for (int i = 0; i < clicks; ++i)
+        clickIcon(QStringLiteral("korwind.rus"));
+
+    MapViewElement *row = element(QStringLiteral("korwind.rus"));
+    QCOMPARE(row->state(), PACKAGE_STATE(state));
+    QCOMPARE(row->data(0, TreeItemDelegate::StateTextRole).toString(), text);
+    QVERIFY2(row->toolTip(0).contains(QStringLiteral("file on the device is damaged")), qPrintable(row->toolTip(0)));
+    QCOMPARE(lastCanContinue(), canContinue);
+    QCOMPARE(m_page->findChild<QStackedWidget *>(QStringLiteral("spaceStack"))->currentWidget()->objectName(),
+             QStringLiteral("enoughSpacePage"));
 }
 
 QTEST_MAIN(TestMapPage)

@@ -12,7 +12,7 @@ const QStringList mapStateIcons = {
     QStringLiteral("New_available"), QStringLiteral("New_installation"),
     QStringLiteral("Some_selected_02"), QStringLiteral("Update_delete"),
     QStringLiteral("Update_available"), QStringLiteral("Update_update_02"),
-    QStringLiteral("UptoDate_actual")};
+    QStringLiteral("UptoDate_actual"), QStringLiteral("Damaged"), QStringLiteral("Damaged_reinstall")};
 
 QString resource(const QString &name, const QString &scale, const QString &extension)
 {

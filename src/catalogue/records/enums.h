@@ -13,7 +13,11 @@ enum PACKAGE_STATE : int {
     PS_UPDATE_DELETE = 5,
     PS_UPDATE_UPDATE = 6,
     PS_UP_TO_DATE = 7,
-    PS_UP_TO_DATE_DELETE = 8
+    PS_UP_TO_DATE_DELETE = 8,
+    // Shown by the tree only, never reported by the services: an installed map whose file is damaged,
+    // left as it is or chosen to be installed again.
+    PS_DAMAGED = 9,
+    PS_DAMAGED_REINSTALL = 10
 };
 
 // Resource path of the icon for a state, "" for a value that has none.

@@ -18,7 +18,7 @@ QString packageStateIcon(int state, bool enabled)
 {
     static const char *const names[] = {
         "New_available", "New_installation", "Some_selected_02", "Update_delete", "Update_available",
-        "Update_delete", "Update_update_02", "UptoDate_actual", "Update_delete"};
+        "Update_delete", "Update_update_02", "UptoDate_actual", "Update_delete", "Damaged", "Damaged_reinstall"};
     if (state < 0 || state >= int(sizeof(names) / sizeof(names[0])))
         return QString();
     return QStringLiteral(":/resources/") + QLatin1String(names[state])

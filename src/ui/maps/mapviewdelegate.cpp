@@ -48,7 +48,8 @@ void MapViewDelegate::build(const QList<const MapDisplayInfo *> &newTopLevelMaps
     m_elements.clear();
     m_elementOfEntry.clear();
 
-    // An offer shares the row of the installed map with its code: its update or the same version.
+    // An offer shares the row of the installed map with its code: its update or the same version
+    // (also the reinstallation of a damaged map).
     QHash<QString, const MapDisplayInfo *> installedByCode;
     for (const MapDisplayInfo *installed : existingMaps) {
         if (!installedByCode.contains(installed->map->code))
@@ -56,7 +57,8 @@ void MapViewDelegate::build(const QList<const MapDisplayInfo *> &newTopLevelMaps
     }
     const auto offerElement = [&](const MapDisplayInfo *offer) {
         const MapDisplayInfo *installed = nullptr;
-        if (offer->kind == MapDisplayInfo::UpdateOrReplacement || offer->kind == MapDisplayInfo::SameVersion)
+        if (offer->kind == MapDisplayInfo::UpdateOrReplacement || offer->kind == MapDisplayInfo::SameVersion
+            || offer->kind == MapDisplayInfo::Reinstallation)
             installed = installedByCode.take(offer->map->code);
         auto *element = new MapViewElement(offer, installed);
         addElement(element);

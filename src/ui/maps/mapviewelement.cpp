@@ -35,23 +35,29 @@ PACKAGE_STATE MapViewElement::state() const
                 return PS_GROUP_PARTLY_SELECTED;
         }
     }
+    // A damaged map that stays as it is shows its damage rather than "up to date" or "update available".
+    const auto kept = [this](PACKAGE_STATE intact) { return isDamaged() ? PS_DAMAGED : intact; };
+    const bool deleted = m_newState == PS_GROUP_PARTLY_SELECTED || m_installedDeleted;
     if (!m_newEntry)
-        return m_installedDeleted ? PS_INSTALLED_DELETE : PS_UP_TO_DATE;
+        return m_installedDeleted ? PS_INSTALLED_DELETE : kept(PS_UP_TO_DATE);
     if (isUpdate()) {
         if (m_newState == PS_NEW_INSTALLATION)
             return PS_UPDATE_UPDATE;
-        return m_newState == PS_GROUP_PARTLY_SELECTED || m_installedDeleted ? PS_UPDATE_DELETE : PS_UPDATE_AVAILABLE;
+        return deleted ? PS_UPDATE_DELETE : kept(PS_UPDATE_AVAILABLE);
     }
-    if (isSameVersion())
-        return m_newState == PS_GROUP_PARTLY_SELECTED || m_installedDeleted ? PS_UP_TO_DATE_DELETE : PS_UP_TO_DATE;
+    if (isReinstallation() && m_newState == PS_NEW_INSTALLATION)
+        return PS_DAMAGED_REINSTALL;
+    if (isSameVersion() || isReinstallation())
+        return deleted ? PS_UP_TO_DATE_DELETE : kept(PS_UP_TO_DATE);
     return m_newState;
 }
 
 PACKAGE_STATE MapViewElement::clickedState() const
 {
-    // An update goes round "update", "delete", "keep"; a map installed in the offered version
-    // between "delete" and "keep"; any other offered map between "install" and "not chosen".
-    if (isUpdate()) {
+    // An update, and a damaged map's reinstallation, go round "install", "delete", "keep"; a map
+    // installed in the offered version between "delete" and "keep"; any other offered map between
+    // "install" and "not chosen".
+    if (isUpdate() || isReinstallation()) {
         if (m_newState == PS_NEW_AVAILABLE)
             return PS_NEW_INSTALLATION;
         return m_newState == PS_NEW_INSTALLATION ? PS_GROUP_PARTLY_SELECTED : PS_NEW_AVAILABLE;
@@ -92,8 +98,13 @@ void MapViewElement::refresh()
     setIcon(0, QIcon(packageStateIcon(shown, m_enabled)));
     setData(0, TreeItemDelegate::StateTextRole, stateLine);
     setData(0, Qt::AccessibleTextRole, QString(text(0) + QStringLiteral(", ") + stateLine));
-    setToolTip(0, isCheckable() ? tr("%1\nClick the icon to change what happens to this map.").arg(stateLine)
-                                : stateLine);
+    const QString described =
+        isDamaged() ? stateLine + QLatin1Char('\n')
+                          + tr("The map's file on the device is damaged: it was cut short or changed after its "
+                               "installation.")
+                    : stateLine;
+    setToolTip(0, isCheckable() ? tr("%1\nClick the icon to change what happens to this map.").arg(described)
+                                : described);
 }
 
 bool MapViewElement::takeTextChange()
@@ -119,6 +130,28 @@ bool MapViewElement::isSameVersion() const
     return m_newEntry && m_newEntry->kind == MapDisplayInfo::SameVersion;
 }
 
+bool MapViewElement::isReinstallation() const
+{
+    return m_newEntry && m_newEntry->kind == MapDisplayInfo::Reinstallation;
+}
+
+bool MapViewElement::isDamaged() const
+{
+    return m_installedEntry && m_installedEntry->map->isDamaged;
+}
+
+QString MapViewElement::damagedText() const
+{
+    if (isUpdate())
+        return tr("Damaged, update available");
+    if (isReinstallation())
+        return tr("Damaged, not chosen to be installed again");
+    // The same version is offered, but a newer one repairs the map.
+    if (isSameVersion())
+        return tr("Damaged, a newer version is offered");
+    return tr("Damaged, not offered to be installed again");
+}
+
 QString MapViewElement::stateText() const
 {
     QString text;
@@ -140,6 +173,12 @@ QString MapViewElement::stateText() const
         break;
     case PS_UP_TO_DATE:
         text = tr("Installed, up to date");
+        break;
+    case PS_DAMAGED:
+        text = damagedText();
+        break;
+    case PS_DAMAGED_REINSTALL:
+        text = tr("Damaged, will be installed again");
         break;
     default:
         text = tr("Will be deleted from the device");

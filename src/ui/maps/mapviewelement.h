@@ -9,7 +9,7 @@ struct MapDisplayInfo;
 struct MapInfo;
 
 // One map in the tree: an offered map, an installed map, or both when the offer has the installed
-// map's code (its update, or the same version). Keeps the states the package services reported and
+// map's code (its update, or the same version, which reinstalls a damaged map). Keeps the states the package services reported and
 // shows them as one PACKAGE_STATE with its icon and a state text.
 class MapViewElement final : public CheckableTreeElement
 {
@@ -48,6 +48,10 @@ private:
     const MapInfo &shownMap() const;
     bool isUpdate() const;
     bool isSameVersion() const;
+    bool isReinstallation() const;
+    // The installed map's file is damaged.
+    bool isDamaged() const;
+    QString damagedText() const;
     QString stateText() const;
 
     const MapDisplayInfo *m_newEntry;
