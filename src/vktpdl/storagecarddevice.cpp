@@ -237,6 +237,12 @@ int StorageCardDevice::syncVolume(const QString &path)
     return isStillMounted(path) ? m_files->syncVolume(path) : DE_TRANSFER_ERROR;
 }
 
+int StorageCardDevice::fileSha1(const QString &path, QString &sha1, vktcommon::ProgressListener *progress,
+                                vktcommon::ContinueListener *cont)
+{
+    return isStillMounted(path) ? m_files->fileSha1(path, sha1, progress, cont) : DE_TRANSFER_ERROR;
+}
+
 bool StorageCardDevice::isStillMounted(const QString &path) const
 {
     QString mountPoint;

@@ -56,6 +56,8 @@ public:
     int flushFile(const QString &path) override;
     int flushFolder(const QString &path) override;
     int syncVolume(const QString &path) override;
+    int fileSha1(const QString &path, QString &sha1, vktcommon::ProgressListener *progress,
+                 vktcommon::ContinueListener *cont) override;
 
     int kind() const override;
     int getDeviceDescription(DeviceDescription &description) override;

@@ -55,6 +55,10 @@ public:
     int flushFile(const QString &path) override;
     int flushFolder(const QString &path) override;
     int syncVolume(const QString &path) override;
+    // Read straight from the device (O_DIRECT) in large blocks, past the page cache, where the file system
+    // allows it; elsewhere buffered.
+    int fileSha1(const QString &path, QString &sha1, vktcommon::ProgressListener *progress,
+                 vktcommon::ContinueListener *cont) override;
 
 private:
     // A level of path below a confining folder (path itself excluded) is a symbolic link.

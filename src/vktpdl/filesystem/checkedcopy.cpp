@@ -10,7 +10,6 @@
 #include <atomic>
 #include <functional>
 #include <future>
-#include <memory>
 
 namespace vktpdl {
 
@@ -55,38 +54,6 @@ bool isTemporaryName(const QString &name)
     return name.endsWith(temporaryExtension, Qt::CaseInsensitive);
 }
 
-int readFileSha1(FileSystem &files, const QString &path, QString &sha1, vktcommon::ProgressListener *progress,
-                 vktcommon::ContinueListener *cont)
-{
-    QIODevice *opened = nullptr;
-    const int result = files.openFile(path, opened);
-    const std::unique_ptr<QIODevice> device(opened);
-    if (result != DE_NO_ERROR)
-        return result;
-    if (!device || !device->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return DE_TRANSFER_ERROR;
-    const qint64 size = device->size();
-    Sha1Digest digest;
-    QByteArray block(digestBlockSize, Qt::Uninitialized);
-    qint64 done = 0;
-    for (;;) {
-        if (vktcommon::stopRequested(cont))
-            return DE_CANCELLED;
-        const qint64 count = device->read(block.data(), block.size());
-        if (count < 0)
-            return DE_TRANSFER_ERROR;
-        if (count == 0)
-            break;
-        if (!digest.add(block.constData(), count))
-            return DE_TRANSFER_ERROR;
-        done += count;
-        if (size > 0)
-            vktcommon::reportProgress(progress, int(qMin<qint64>(done, size) * 100 / size));
-    }
-    sha1 = digest.finish();
-    return sha1.isEmpty() ? DE_TRANSFER_ERROR : DE_NO_ERROR;
-}
-
 int putFileChecked(FileSystem &files, const QString &destination, const QString &source, const QString &expectedSha1,
                    vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont)
 {
@@ -115,7 +82,7 @@ int putFileChecked(FileSystem &files, const QString &destination, const QString 
     if (result == DE_NO_ERROR) {
         QString readBack;
         share.setRange(copyShare, 100);
-        result = readFileSha1(files, temporary, readBack, &share, cont);
+        result = files.fileSha1(temporary, readBack, &share, cont);
         if (result == DE_NO_ERROR && readBack != wanted)
             result = DE_READ_BACK_MISMATCH;
     }

@@ -19,8 +19,4 @@ bool isTemporaryName(const QString &name);
 int putFileChecked(FileSystem &files, const QString &destination, const QString &source, const QString &expectedSha1,
                    vktcommon::ProgressListener *progress, vktcommon::ContinueListener *cont);
 
-// The SHA-1 of a file as the file system reads it, 40 lower-case hexadecimal digits.
-int readFileSha1(FileSystem &files, const QString &path, QString &sha1, vktcommon::ProgressListener *progress,
-                 vktcommon::ContinueListener *cont);
-
 } // namespace vktpdl

@@ -1,5 +1,8 @@
 #include "filesystem.h"
 
+#include "listeners.h"
+#include "sha1digest.h"
+
 #include <QIODevice>
 
 #include <memory>
@@ -74,6 +77,38 @@ int FileSystem::flushFolder(const QString &)
 int FileSystem::syncVolume(const QString &)
 {
     return DE_NO_ERROR;
+}
+
+int FileSystem::fileSha1(const QString &path, QString &sha1, vktcommon::ProgressListener *progress,
+                         vktcommon::ContinueListener *cont)
+{
+    QIODevice *opened = nullptr;
+    const int result = openFile(path, opened);
+    const std::unique_ptr<QIODevice> device(opened);
+    if (result != DE_NO_ERROR)
+        return result;
+    if (!device || !device->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return DE_TRANSFER_ERROR;
+    const qint64 size = device->size();
+    Sha1Digest digest;
+    QByteArray block(qsizetype(1) << 20, Qt::Uninitialized);
+    qint64 done = 0;
+    for (;;) {
+        if (vktcommon::stopRequested(cont))
+            return DE_CANCELLED;
+        const qint64 count = device->read(block.data(), block.size());
+        if (count < 0)
+            return DE_TRANSFER_ERROR;
+        if (count == 0)
+            break;
+        if (!digest.add(block.constData(), count))
+            return DE_TRANSFER_ERROR;
+        done += count;
+        if (size > 0)
+            vktcommon::reportProgress(progress, int(qMin<qint64>(done, size) * 100 / size));
+    }
+    sha1 = digest.finish();
+    return sha1.isEmpty() ? DE_TRANSFER_ERROR : DE_NO_ERROR;
 }
 
 void FileSystem::splitPath(const QString &path, QString &parent, QString &name) const

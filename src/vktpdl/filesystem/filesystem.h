@@ -78,6 +78,10 @@ public:
     virtual int flushFolder(const QString &path);
     // Everything written to the volume that holds path reaches the device. Default: nothing to do.
     virtual int syncVolume(const QString &path);
+    // The SHA-1 of the file as the device holds it, 40 lower-case hexadecimal digits. Default: read through
+    // openFile.
+    virtual int fileSha1(const QString &path, QString &sha1, vktcommon::ProgressListener *progress,
+                         vktcommon::ContinueListener *cont);
 
     // Splits at the last separator; without one, parent is empty and name is the whole path.
     void splitPath(const QString &path, QString &parent, QString &name) const;
